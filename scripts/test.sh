@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the native core tests, the sanitizer build with
+# bounded fuzzing, the shipped 32-bit Windows files, and the Windows tests under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+jobs="$(nproc)"
+step() { printf '\n== %s\n' "$*"; }
+
+step "native build and tests"
+cmake --preset native >/dev/null
+cmake --build --preset native -j "$jobs"
+ctest --preset native
+
+step "32-bit Windows build (the files that ship)"
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 -j "$jobs"
+ctest --preset win32
+
+step "64-bit Windows build, tests under Wine"
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 -j "$jobs"
+scripts/with-wine.sh ctest --preset win64

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Creates the 64-bit Wine prefix named by WINEPREFIX and waits until it is ready.
+set -euo pipefail
+export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 WINEDEBUG=-all WINEARCH=win64
+: "${WINEPREFIX:?WINEPREFIX must name the prefix to create}"
+mkdir -p "$WINEPREFIX"
+/usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 || true
+/usr/lib/wine/wineserver64 -w
+test -f "$WINEPREFIX/system.reg"
