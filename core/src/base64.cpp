@@ -104,6 +104,12 @@ Text clean(std::string_view s, std::size_t start) {
     return out;
 }
 
+bool is_whole_group(const unsigned char* in) {
+    return ((kAlphabetValue[in[0]] | kAlphabetValue[in[1]] | kAlphabetValue[in[2]] |
+             kAlphabetValue[in[3]]) &
+            kInvalid) == 0;
+}
+
 }  // namespace
 
 void install_message_pump(MessagePump pump) {
@@ -111,9 +117,25 @@ void install_message_pump(MessagePump pump) {
 }
 
 Bytes decode_base64(std::string_view encoded) {
-    // Cleaning never lengthens the text, so the raw length bounds the output.
-    Bytes out((encoded.size() + 3) / 4 * 3);
-    unsigned char* o = out.data();
+    // Cleaning never lengthens the text, so the raw length bounds the output. The groups
+    // are written into a small buffer that is appended whenever it is full, so that the
+    // output is written once and not zero-filled first.
+    Bytes out;
+    out.reserve((encoded.size() + 3) / 4 * 3);
+    unsigned char buffer[3 * 1024];
+    unsigned char* const buffer_end = buffer + sizeof buffer;
+    unsigned char* o = buffer;
+    const auto put_group = [&](unsigned s1, unsigned s2, unsigned s3, unsigned s4) {
+        o[0] = static_cast<unsigned char>((s1 << 2) | (s2 >> 4));
+        o[1] = static_cast<unsigned char>((s2 << 4) | (s3 >> 2));
+        o[2] = static_cast<unsigned char>((s3 << 6) | s4);
+        o += 3;
+        if (o == buffer_end) {
+            out.insert(out.end(), buffer, o);
+            o = buffer;
+        }
+        if (MessagePump pump = g_pump) pump();
+    };
 
     // The text is read as it is while its groups are all alphabet characters. At the first
     // group that is not, the rest is searched once for bytes that need cleaning; when there
@@ -129,53 +151,59 @@ Bytes decode_base64(std::string_view encoded) {
     int stop = 0;
     std::size_t base = 0;
     while (base < text.size()) {
-        const auto* in = reinterpret_cast<const unsigned char*>(text.data()) + base;
-        const std::size_t left = text.size() - base;
-        if (left >= 4 && ((kAlphabetValue[in[0]] | kAlphabetValue[in[1]] | kAlphabetValue[in[2]] |
-                           kAlphabetValue[in[3]]) &
-                          kInvalid) == 0) {
-            s1 = kAlphabetValue[in[0]];
-            s2 = kAlphabetValue[in[1]];
-            s3 = kAlphabetValue[in[2]];
-            s4 = kAlphabetValue[in[3]];
-            stop = 5;
-        } else {
-            if (!rest_checked) {
-                rest_checked = true;
-                const std::size_t dirty = next_byte_needing_cleaning(text, base);
-                if (dirty != text.size()) {
-                    cleaned = clean(text.substr(base), dirty - base);
-                    text = cleaned;
-                    base = 0;
-                    continue;
-                }
-            }
-            // Reads the character at e into value; at an invalid character the value is its
-            // raw byte and the result false. A position past the end reads as byte 0.
-            const auto take = [in, left](std::size_t e, unsigned& value) {
-                const unsigned char c = e < left ? in[e] : 0;
-                const unsigned char found = kAlphabetValue[c];
-                value = (found & kInvalid) ? c : found;
-                return (found & kInvalid) == 0;
-            };
-            stop = !take(0, s1) ? 1 : !take(1, s2) ? 2 : !take(2, s3) ? 3 : !take(3, s4) ? 4 : 5;
+        const auto* const first = reinterpret_cast<const unsigned char*>(text.data());
+        const std::size_t size = text.size();
+
+        // A run of whole groups of alphabet characters, the common case.
+        const std::size_t run = base;
+        for (; size - base >= 4 && is_whole_group(first + base); base += 4) {
+            const unsigned char* in = first + base;
+            put_group(kAlphabetValue[in[0]], kAlphabetValue[in[1]], kAlphabetValue[in[2]],
+                      kAlphabetValue[in[3]]);
         }
-        o[0] = static_cast<unsigned char>((s1 << 2) | (s2 >> 4));
-        o[1] = static_cast<unsigned char>((s2 << 4) | (s3 >> 2));
-        o[2] = static_cast<unsigned char>((s3 << 6) | s4);
-        o += 3;
-        if (MessagePump pump = g_pump) pump();
+        if (base != run) {
+            const unsigned char* last = first + base - 4;
+            s1 = kAlphabetValue[last[0]];
+            s2 = kAlphabetValue[last[1]];
+            s3 = kAlphabetValue[last[2]];
+            s4 = kAlphabetValue[last[3]];
+            stop = 5;
+        }
+        if (base == size) break;
+
+        // A group with a character outside the alphabet, or one that runs past the end.
+        if (!rest_checked) {
+            rest_checked = true;
+            const std::size_t dirty = next_byte_needing_cleaning(text, base);
+            if (dirty != size) {
+                cleaned = clean(text.substr(base), dirty - base);
+                text = cleaned;
+                base = 0;
+                continue;
+            }
+        }
+        // Reads the character at e into value; at an invalid character the value is its raw
+        // byte and the result false. A position past the end reads as byte 0.
+        const unsigned char* in = first + base;
+        const std::size_t left = size - base;
+        const auto take = [in, left](std::size_t e, unsigned& value) {
+            const unsigned char c = e < left ? in[e] : 0;
+            const unsigned char found = kAlphabetValue[c];
+            value = (found & kInvalid) ? c : found;
+            return (found & kInvalid) == 0;
+        };
+        stop = !take(0, s1) ? 1 : !take(1, s2) ? 2 : !take(2, s3) ? 3 : !take(3, s4) ? 4 : 5;
+        put_group(s1, s2, s3, s4);
         base += 4;
     }
 
     // Only where the last group stopped counts; with no group at all, 5 bytes are to go
     // from nothing.
-    std::size_t size = static_cast<std::size_t>(o - out.data());
+    out.insert(out.end(), buffer, o);
     if (stop < 5) {
         const std::size_t drop = static_cast<std::size_t>(5 - stop);
-        size = size > drop ? size - drop : 0;
+        out.resize(out.size() > drop ? out.size() - drop : 0);
     }
-    out.resize(size);
     return out;
 }
 

@@ -61,10 +61,12 @@ ConversionResult convert_flashget(std::string_view link, const BoxWriter& interm
     const int end_at = text_find(link, kFlashgetEnd);
 
     // Only the part before the first "&" counts, and of its body the first 1000 bytes.
-    Text link_part(link);
+    std::string_view link_part = link;
+    Text before_end;
     if (end_at >= 1) {
-        link_part = text_left(link, end_at - 1);
-        write_box(intermediate, link_part);
+        before_end = text_left(link, end_at - 1);
+        write_box(intermediate, before_end);
+        link_part = before_end;
     }
     const Text encoded = text_mid(link_part, prefix_at + text_length(prefix), kFlashgetBodyLimit);
     write_box(intermediate, encoded);
