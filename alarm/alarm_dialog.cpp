@@ -1,8 +1,9 @@
 // nz.dll, the alarm component. Its one entry point, 闹钟dll, asks for a time of day and a
 // note in a small modal window; on OK the note pops up at that time while the calling
 // program runs. Everything happens on the calling thread.
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <cstring>
 #include <string>

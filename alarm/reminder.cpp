@@ -54,8 +54,10 @@ void remind(HWND reminder) {
                   now.wHour, now.wMinute, now.wSecond);
     std::wstring note = window_text(reminder);
     if (note.empty()) note = L"时间到了。";
+    // Topmost: MB_TOPMOST says so on Windows; some systems (Wine) honour only the
+    // system-modal flag, which without an owner means nothing more than topmost.
     MessageBoxW(nullptr, note.c_str(), caption,
-                MB_OK | MB_ICONINFORMATION | MB_TOPMOST | MB_SETFOREGROUND);
+                MB_OK | MB_ICONINFORMATION | MB_TOPMOST | MB_SYSTEMMODAL | MB_SETFOREGROUND);
     DestroyWindow(reminder);
 }
 
