@@ -4,9 +4,10 @@
 // drag-image helper, and hands a dropped URL (ANSI text) to its handler.
 #pragma once
 
+#include <windows.h>
+
 #include <ole2.h>
 #include <shobjidl.h>
-#include <windows.h>
 
 #include <functional>
 

@@ -1,7 +1,8 @@
 // vantrel.exe: one GUI thread, one main window, the message loop until the window is gone.
+#include <windows.h>
+
 #include <commctrl.h>
 #include <ole2.h>
-#include <windows.h>
 
 #include <new>
 #include <string>

@@ -3,8 +3,9 @@
 // message). The icon leaves the notification area when this object is destroyed.
 #pragma once
 
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>
 
 namespace vantrel {
 
