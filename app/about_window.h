@@ -1,0 +1,33 @@
+// The about window: opened by 是否更新, owned by the main window and not modal. There is never
+// a second copy; Esc or its close button destroys it.
+#pragma once
+
+#include <windows.h>
+
+#include "controls.h"
+
+namespace vantrel {
+
+class AboutWindow {
+  public:
+    static bool register_class(HINSTANCE instance);
+
+    AboutWindow() = default;
+    ~AboutWindow();
+    AboutWindow(const AboutWindow&) = delete;
+    AboutWindow& operator=(const AboutWindow&) = delete;
+
+    // open_about_window: loads the window with owner, or restores and activates the open one.
+    void open(HWND owner);
+    HWND handle() const { return window_; }
+
+  private:
+    static LRESULT CALLBACK window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
+    bool translate_key(const MSG& key);
+
+    HWND window_ = nullptr;
+    Controls controls_;
+};
+
+}  // namespace vantrel

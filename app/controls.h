@@ -1,0 +1,54 @@
+// The controls of one window, made by walking its layout table, with the fonts and pictures
+// that they use. Everything is released when the window is destroyed (or with this object).
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "gdi_handles.h"
+#include "window_layout.h"
+
+namespace vantrel {
+
+class Controls {
+  public:
+    // Creates every control of spec in table order inside window. False when one of them
+    // cannot be created.
+    bool create(HWND window, const WindowSpec& spec);
+    void release();
+
+    HWND handle(int id) const;
+    const ControlSpec* spec_of(HWND control) const;
+    const WindowSpec* window_spec() const { return spec_; }
+
+    // The answer to WM_CTLCOLORSTATIC for a label, radio button or group box.
+    LRESULT paint_colors(HDC dc, HWND control) const;
+    // Draws a picture box (WM_DRAWITEM).
+    void draw_picture(const DRAWITEMSTRUCT& item) const;
+
+  private:
+    HFONT font(FontId id) const;
+    HWND create_control(HWND window, const ControlSpec& control);
+
+    struct Picture {
+        int id;
+        OwnedIcon icon;
+        int width, height;
+    };
+
+    const WindowSpec* spec_ = nullptr;
+    std::vector<HWND> handles_;     // in table order
+    std::vector<OwnedFont> fonts_;  // indexed by FontId
+    std::vector<Picture> pictures_;
+};
+
+}  // namespace vantrel
+
+namespace vantrel {
+
+// Creates the top-level window of spec, centred on the screen, with owner (or none); param
+// reaches the window procedure as the creation parameter.
+HWND create_window(const WindowSpec& spec, HWND owner, HINSTANCE instance, void* param);
+
+}  // namespace vantrel

@@ -1,0 +1,45 @@
+// Owning wrappers for the GDI and USER handles that the windows create for themselves.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace vantrel {
+
+template <typename Handle, BOOL(WINAPI* release)(Handle)>
+class OwnedHandle {
+  public:
+    OwnedHandle() = default;
+    explicit OwnedHandle(Handle handle) : handle_(handle) {}
+    ~OwnedHandle() { reset(); }
+    OwnedHandle(OwnedHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    OwnedHandle& operator=(OwnedHandle&& other) noexcept {
+        if (this != &other) {
+            reset();
+            handle_ = std::exchange(other.handle_, nullptr);
+        }
+        return *this;
+    }
+    OwnedHandle(const OwnedHandle&) = delete;
+    OwnedHandle& operator=(const OwnedHandle&) = delete;
+
+    Handle get() const { return handle_; }
+    void reset() {
+        if (handle_) release(handle_);
+        handle_ = nullptr;
+    }
+
+  private:
+    Handle handle_ = nullptr;
+};
+
+inline BOOL WINAPI delete_font(HFONT font) {
+    return DeleteObject(font);
+}
+
+using OwnedFont = OwnedHandle<HFONT, delete_font>;
+using OwnedIcon = OwnedHandle<HICON, DestroyIcon>;
+using OwnedMenu = OwnedHandle<HMENU, DestroyMenu>;
+
+}  // namespace vantrel

@@ -1,0 +1,359 @@
+#include "main_window.h"
+
+#include "app_ids.h"
+#include "conversion.h"
+#include "link_intake.h"
+#include "outside_commands_pending.h"
+#include "resource.h"
+#include "window_layout.h"
+
+namespace vantrel {
+
+namespace {
+
+// The radio button of each scheme.
+struct SchemeButton {
+    Scheme scheme;
+    int id;
+};
+
+constexpr SchemeButton kSchemeButtons[] = {
+    {Scheme::thunder, id_radio1},   // 单选框1 迅雷
+    {Scheme::flashget, id_radio2},  // 单选框2 快车
+    {Scheme::qqdl, id_radio3},      // 单选框3 旋风
+    {Scheme::rayfile, id_radio4},   // 单选框4 RayFile
+};
+
+int button_of(Scheme scheme) {
+    for (const SchemeButton& button : kSchemeButtons) {
+        if (button.scheme == scheme) return button.id;
+    }
+    return 0;
+}
+
+// The event bindings: the click of each control and the choice of each item of 托盘.
+struct CommandBinding {
+    int id;
+    void (*action)(MainWindow& window);
+};
+
+constexpr CommandBinding kCommandBindings[] = {
+    {id_radio1, [](MainWindow& w) { w.radio_button_clicked(Scheme::thunder); }},
+    {id_radio2, [](MainWindow& w) { w.radio_button_clicked(Scheme::flashget); }},
+    {id_radio3, [](MainWindow& w) { w.radio_button_clicked(Scheme::qqdl); }},
+    {id_radio4, [](MainWindow& w) { w.radio_button_clicked(Scheme::rayfile); }},
+    {id_original_button, [](MainWindow& w) { paste_encoded_link(w); }},
+    {id_ie_button, [](MainWindow& w) { paste_plain_address(w); }},
+    {id_super_button1, [](MainWindow& w) { w.clear_boxes(); }},
+    {id_alarm_button, [](MainWindow&) { run_alarm(); }},
+    {id_download_button, [](MainWindow& w) { start_download(w); }},
+    {id_cancel_button, [](MainWindow& w) { w.exit_program(); }},
+    {id_menu_show_window, [](MainWindow& w) { w.show_main_window(); }},
+    {id_menu_alarm, [](MainWindow&) { run_alarm(); }},
+    {id_menu_about, [](MainWindow& w) { w.open_about_window(); }},
+    {id_menu_exit, [](MainWindow& w) { w.exit_program(); }},
+};
+
+bool is_default_push_button(HWND control, const ControlSpec& spec) {
+    const bool push_button =
+        spec.kind == ControlKind::push_button || spec.kind == ControlKind::default_push_button;
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
+    return push_button && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON && IsWindowEnabled(control);
+}
+
+}  // namespace
+
+bool MainWindow::register_class(HINSTANCE instance) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = window_proc;
+    wc.hInstance = instance;
+    wc.hIcon = static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(IDI_VANTREL), IMAGE_ICON, 32, 32, LR_SHARED));
+    wc.hIconSm = static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(IDI_VANTREL), IMAGE_ICON, 16, 16, LR_SHARED));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kMainWindowClass;
+    return RegisterClassExW(&wc) != 0;
+}
+
+MainWindow* MainWindow::from_handle(HWND window) {
+    wchar_t class_name[64] = {};
+    if (!window || !GetClassNameW(window, class_name, 64) ||
+        lstrcmpW(class_name, kMainWindowClass) != 0) {
+        return nullptr;
+    }
+    return reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+MainWindow::~MainWindow() {
+    if (window_) DestroyWindow(window_);
+}
+
+bool MainWindow::create(HINSTANCE instance) {
+    taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
+    tray_picture_ = OwnedIcon(static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(IDI_TRAY), IMAGE_ICON, 32, 32, 0)));
+    if (!create_window(kMainWindow, nullptr, instance, this)) return false;
+    tray_icon_.attach(window_, kTrayIconId, kMsgTrayIcon, tray_picture_.get());
+    run_start_up_sequence();
+    return true;
+}
+
+// The created action of the main window.
+void MainWindow::run_start_up_sequence() {
+    // 1. 拖放对象1 serves the window as its drop target; without it the window takes no drops.
+    drop_target_.register_window(window_,
+                                 [this](const Text& url) { take_dropped_link(*this, url); });
+    // 2.
+    set_visible(true);
+    SetForegroundWindow(window_);
+    // 3.
+    set_shown_in_tray(true);
+    // 4. register_context_menu (context-menu registration) comes here; when it fails the
+    //    program ends at once with exit code 0.
+    // 5. handoff_window_proc (hand-off message) is installed over the window here.
+    // 6.
+    take_link_from_clipboard(*this);
+}
+
+LRESULT CALLBACK MainWindow::window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_NCCREATE) {
+        auto* self =
+            static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(window, message, wparam, lparam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->controls_.release();
+        self->window_ = nullptr;
+        return DefWindowProcW(window, message, wparam, lparam);
+    }
+    return self->handle_message(message, wparam, lparam);
+}
+
+LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == taskbar_created_ && taskbar_created_ != 0) {
+        tray_icon_.add_again();
+        return 0;
+    }
+    switch (message) {
+        case WM_CREATE:
+            return controls_.create(window_, kMainWindow) ? 0 : -1;
+        case WM_SIZE:
+            on_size(wparam);
+            return 0;
+        case WM_CLOSE:
+            if (on_close()) return 0;
+            break;
+        case WM_COMMAND:
+            on_command(LOWORD(wparam), HIWORD(wparam));
+            return 0;
+        case kMsgTrayIcon:
+            on_tray_icon(static_cast<UINT>(lparam));
+            return 0;
+        case kMsgDestroyRequest:
+            DestroyWindow(window_);
+            return 0;
+        case kMsgTranslateKey:
+            return translate_key(*reinterpret_cast<const MSG*>(lparam));
+        case WM_CTLCOLORSTATIC:
+            return controls_.paint_colors(reinterpret_cast<HDC>(wparam),
+                                          reinterpret_cast<HWND>(lparam));
+        case WM_DRAWITEM:
+            controls_.draw_picture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+            return TRUE;
+        case WM_DESTROY:
+            on_destroy();
+            return 0;
+    }
+    return DefWindowProcW(window_, message, wparam, lparam);
+}
+
+// The minimise rule: a minimised window goes to the notification area, keeping its texts.
+void MainWindow::on_size(WPARAM) {
+    if (!IsIconic(window_)) return;
+    set_visible(false);
+    set_shown_in_tray(true);
+}
+
+// The close rule: a visible window hides and empties its boxes, and the close is refused;
+// a hidden one lets the close go ahead and the program ends.
+bool MainWindow::on_close() {
+    if (!IsWindowVisible(window_)) return false;
+    set_visible(false);
+    write_box(Box::encoded, {});
+    write_box(Box::plain, {});
+    return true;
+}
+
+void MainWindow::on_command(int id, int code) {
+    if (code != BN_CLICKED) return;  // also the code of a menu item
+    for (const CommandBinding& binding : kCommandBindings) {
+        if (binding.id == id) {
+            binding.action(*this);
+            return;
+        }
+    }
+}
+
+void MainWindow::on_tray_icon(UINT mouse_message) {
+    switch (mouse_message) {
+        case WM_LBUTTONUP:
+            show_main_window();
+            break;
+        case WM_RBUTTONUP:
+            pop_up_tray_menu();
+            break;
+    }
+}
+
+// The tray icon and the drop registration go with the window; the program ends with it.
+void MainWindow::on_destroy() {
+    tray_icon_.remove();
+    drop_target_.revoke();
+    PostQuitMessage(0);
+}
+
+// Key rule. Esc is a close request; Enter presses a default button; Tab moves the focus.
+bool MainWindow::translate_key(const MSG& key) {
+    if (key.wParam != VK_ESCAPE && key.wParam != VK_RETURN && key.wParam != VK_TAB) return false;
+    if (key.hwnd != window_) {
+        const LRESULT claims =
+            SendMessageW(key.hwnd, WM_GETDLGCODE, key.wParam, reinterpret_cast<LPARAM>(&key));
+        if (claims & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+    }
+    switch (key.wParam) {
+        case VK_ESCAPE:
+            SendMessageW(window_, WM_CLOSE, 0, 0);
+            break;
+        case VK_RETURN:
+            press_default_button();
+            break;
+        case VK_TAB:
+            if (HWND next = GetNextDlgTabItem(window_, GetFocus(), GetKeyState(VK_SHIFT) < 0)) {
+                SetFocus(next);
+            }
+            break;
+    }
+    return true;
+}
+
+// The focused control when it is an enabled default push button, otherwise the first
+// enabled default push button in control order.
+void MainWindow::press_default_button() {
+    HWND button = nullptr;
+    HWND focus = GetFocus();
+    const ControlSpec* focused = focus ? controls_.spec_of(focus) : nullptr;
+    if (focused && is_default_push_button(focus, *focused)) {
+        button = focus;
+    } else if (const WindowSpec* spec = controls_.window_spec()) {
+        for (std::size_t i = 0; i < spec->control_count && !button; ++i) {
+            HWND control = controls_.handle(spec->controls[i].id);
+            if (control && is_default_push_button(control, spec->controls[i])) button = control;
+        }
+    }
+    if (!button) return;
+    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+}
+
+void MainWindow::show_main_window() {
+    if (!window_) return;
+    set_visible(true);
+    // Window state 0: restored when minimised, and active.
+    if (IsIconic(window_)) ShowWindow(window_, SW_RESTORE);
+    SetForegroundWindow(window_);
+    set_shown_in_tray(true);
+    paste_plain_address(*this);
+    paste_encoded_link(*this);
+}
+
+void MainWindow::pop_up_tray_menu() {
+    if (!window_) return;
+    // The window must be the foreground window while the menu is up, or the menu does not
+    // close when the user clicks elsewhere; this holds while the window is hidden too.
+    SetForegroundWindow(window_);
+    OwnedMenu menu(CreatePopupMenu());
+    if (!menu.get()) return;
+    for (const MenuItemSpec& item : kTrayMenu) {
+        if (item.id == 0) {
+            AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+        } else {
+            AppendMenuW(menu.get(), MF_STRING, static_cast<UINT_PTR>(item.id), item.caption);
+        }
+    }
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    TrackPopupMenu(menu.get(), TPM_RIGHTALIGN | TPM_RIGHTBUTTON, cursor.x - 5, cursor.y - 5, 0,
+                   window_, nullptr);
+    // The documented way to let the menu go away properly on the next click elsewhere.
+    if (window_) PostMessageW(window_, WM_NULL, 0, 0);
+}
+
+void MainWindow::exit_program() {
+    // Posted, so the window goes only after the running action has returned.
+    if (window_) PostMessageW(window_, kMsgDestroyRequest, 0, 0);
+}
+
+void MainWindow::clear_boxes() {
+    write_box(Box::encoded, {});
+    write_box(Box::plain, {});
+}
+
+void MainWindow::open_about_window() {
+    if (window_) about_window_.open(window_);
+}
+
+// A click checks the clicked radio button and unchecks the others; when it reads as
+// checked, its scheme's conversion runs (again, when it was checked already).
+void MainWindow::radio_button_clicked(Scheme scheme) {
+    for (const SchemeButton& button : kSchemeButtons) {
+        if (HWND radio = controls_.handle(button.id)) {
+            SendMessageW(radio, BM_SETCHECK, button.scheme == scheme ? BST_CHECKED : BST_UNCHECKED,
+                         0);
+        }
+    }
+    if (is_checked(scheme)) run_conversion(*this, scheme);
+}
+
+HWND MainWindow::box_handle(Box box) const {
+    return controls_.handle(box == Box::encoded ? id_edit1 : id_edit2);
+}
+
+Text MainWindow::read_box(Box box) const {
+    HWND edit = box_handle(box);
+    if (!edit) return {};
+    const int length = GetWindowTextLengthA(edit);
+    if (length <= 0) return {};
+    std::string buffer(static_cast<std::size_t>(length) + 1, '\0');
+    const int copied = GetWindowTextA(edit, buffer.data(), length + 1);
+    buffer.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    return buffer;
+}
+
+void MainWindow::write_box(Box box, const Text& text) {
+    HWND edit = box_handle(box);
+    if (!edit) return;
+    SetWindowTextA(edit, text.c_str());
+    UpdateWindow(edit);
+}
+
+bool MainWindow::is_checked(Scheme scheme) const {
+    HWND radio = controls_.handle(button_of(scheme));
+    return radio && SendMessageW(radio, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void MainWindow::set_visible(bool visible) {
+    if (window_) ShowWindow(window_, visible ? SW_SHOW : SW_HIDE);
+}
+
+void MainWindow::set_shown_in_tray(bool shown) {
+    if (window_) tray_icon_.set_shown(shown);
+}
+
+}  // namespace vantrel

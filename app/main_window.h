@@ -1,0 +1,72 @@
+// The main window: the controls of the link converter, the window layer that the actions use
+// to reach them, the event bindings, the start-up sequence, the minimise and close rules, the
+// key rule and the life in the notification area.
+#pragma once
+
+#include <windows.h>
+
+#include "about_window.h"
+#include "controls.h"
+#include "drop_target.h"
+#include "gdi_handles.h"
+#include "tray_icon.h"
+#include "window_layer.h"
+
+namespace vantrel {
+
+class MainWindow final : public WindowLayer {
+  public:
+    static bool register_class(HINSTANCE instance);
+    // The object behind a main window handle (nullptr for any other window).
+    static MainWindow* from_handle(HWND window);
+
+    MainWindow() = default;
+    ~MainWindow() override;
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Loads the main window with its controls and runs its created action (the start-up
+    // sequence). False when the window cannot be created.
+    bool create(HINSTANCE instance);
+
+    // The window layer. Once the window has been destroyed, reads give the empty text and
+    // writes go nowhere: a conversion still running in a nested dispatch ends harmlessly.
+    Text read_box(Box box) const override;
+    void write_box(Box box, const Text& text) override;
+    bool is_checked(Scheme scheme) const override;
+    void set_visible(bool visible) override;
+    void set_shown_in_tray(bool shown) override;
+    HWND handle() const override { return window_; }
+
+    // The actions of the window's own events.
+    void show_main_window();
+    void pop_up_tray_menu();
+    void exit_program();
+    void clear_boxes();
+    void open_about_window();
+    void radio_button_clicked(Scheme scheme);
+
+  private:
+    static LRESULT CALLBACK window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
+
+    void run_start_up_sequence();
+    void on_size(WPARAM kind);
+    bool on_close();
+    void on_command(int id, int code);
+    void on_tray_icon(UINT mouse_message);
+    void on_destroy();
+    bool translate_key(const MSG& key);
+    void press_default_button();
+    HWND box_handle(Box box) const;
+
+    HWND window_ = nullptr;
+    Controls controls_;
+    OwnedIcon tray_picture_;
+    TrayIcon tray_icon_;            // 托盘图标1
+    DropRegistration drop_target_;  // 拖放对象1
+    AboutWindow about_window_;
+    UINT taskbar_created_ = 0;
+};
+
+}  // namespace vantrel
