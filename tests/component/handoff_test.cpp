@@ -56,12 +56,28 @@ class HandOff : public ::testing::Test {
 TEST_F(HandOff, RunningMainWindowIsRestoredThenGetsTheLinkOnTheClipboard) {
     StandIn standin = start_standin();
     ASSERT_TRUE(standin.window);
+    ShowWindow(standin.window, SW_MINIMIZE);
+    ASSERT_TRUE(wait_until([&] { return IsIconic(standin.window) != FALSE; }));
 
     EXPECT_HR(S_OK, add_url(kLink, L"info is not used", nullptr));
 
     // The clipboard still held the old text at the restore and held the link at the message.
     EXPECT_EQ((Lines{restore_line(kMarker), handoff_line(kLinkText)}), log_.lines());
     EXPECT_EQ(kLinkText, clipboard_text());
+    EXPECT_FALSE(IsIconic(standin.window));
+}
+
+TEST_F(HandOff, MainWindowIsBroughtToTheFront) {
+    StandIn standin = start_standin();
+    ASSERT_TRUE(standin.window);
+    StandInLog other_log;
+    StandIn other = start_standin(true);
+    ASSERT_TRUE(other.window);
+    SetForegroundWindow(other.window);
+    ASSERT_EQ(other.window, GetForegroundWindow());
+
+    EXPECT_HR(S_OK, add_url(kLink));
+    EXPECT_EQ(standin.window, GetForegroundWindow());
 }
 
 TEST_F(HandOff, UrlArrivesAsAnsiTextUpToItsFirstZeroCharacter) {
