@@ -71,8 +71,6 @@ HRESULT dispatch_type_info(LCID lcid, ITypeInfo** info) {
 
 }  // namespace tavik
 
-using tavik::kObjectMap;
-
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     switch (reason) {
         case DLL_PROCESS_ATTACH:
@@ -93,7 +91,7 @@ STDAPI DllCanUnloadNow() {
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* result) {
     if (!result) return E_POINTER;
     *result = nullptr;
-    for (const auto& entry : kObjectMap) {
+    for (const auto& entry : tavik::kObjectMap) {
         if (IsEqualCLSID(clsid, entry.clsid)) return entry.factory.QueryInterface(iid, result);
     }
     return CLASS_E_CLASSNOTAVAILABLE;
