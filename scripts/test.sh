@@ -13,6 +13,12 @@ cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs"
 ctest --preset native
 
+step "sanitizer build (ASan, UBSan) and tests, bounded fuzzing"
+cmake --preset sanitize >/dev/null
+cmake --build --preset sanitize -j "$jobs"
+ctest --preset sanitize
+scripts/fuzz.sh 20
+
 step "32-bit Windows build (the files that ship)"
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j "$jobs"

@@ -28,11 +28,12 @@ constexpr std::int64_t kFlashgetBodyLimit = 1000;
 constexpr std::string_view kRayfileSeparator = "|";
 constexpr std::string_view kRayfileAddressPrefix = "http://";
 
-// The link without its prefix, or nullopt when the link does not begin with it.
-std::optional<Text> body_after_prefix(std::string_view link, Scheme scheme) {
+// The link without its prefix (a view into the link), or nullopt when the link does not
+// begin with it.
+std::optional<std::string_view> body_after_prefix(std::string_view link, Scheme scheme) {
     const std::string_view prefix = scheme_info(scheme).prefix;
-    if (text_compare(text_left(link, text_length(prefix)), prefix) != 0) return std::nullopt;
-    return text_right(link, text_length(link) - text_length(prefix));
+    if (!text_starts_with(link, prefix)) return std::nullopt;
+    return link.substr(prefix.size());
 }
 
 Text decode_to_text(std::string_view body) {
@@ -46,7 +47,7 @@ void write_box(const BoxWriter& box, const Text& text) {
 }  // namespace
 
 ConversionResult convert_thunder(std::string_view link) {
-    const std::optional<Text> body = body_after_prefix(link, Scheme::thunder);
+    const std::optional<std::string_view> body = body_after_prefix(link, Scheme::thunder);
     if (!body) return std::nullopt;
     const Text decoded = decode_to_text(*body);
     // Two bytes of decoration at each end, whatever they are.
@@ -73,13 +74,13 @@ ConversionResult convert_flashget(std::string_view link, const BoxWriter& interm
 }
 
 ConversionResult convert_qqdl(std::string_view link) {
-    const std::optional<Text> body = body_after_prefix(link, Scheme::qqdl);
+    const std::optional<std::string_view> body = body_after_prefix(link, Scheme::qqdl);
     if (!body) return std::nullopt;
     return decode_to_text(*body);
 }
 
 ConversionResult convert_rayfile(std::string_view link) {
-    const std::optional<Text> body = body_after_prefix(link, Scheme::rayfile);
+    const std::optional<std::string_view> body = body_after_prefix(link, Scheme::rayfile);
     if (!body) return std::nullopt;
     const Text decoded = decode_to_text(*body);
     // The address is what comes before the first "|"; none at all leaves "http://" alone.

@@ -43,9 +43,9 @@ Text text_right(std::string_view s, std::int64_t n) {
 }
 
 Text text_mid(std::string_view s, std::int64_t start, std::int64_t n) {
-    const std::int64_t i = start - 1;
-    if (i < 0 || static_cast<std::uint64_t>(i) >= s.size() || n <= 0) return Text();
-    const std::string_view rest = s.substr(static_cast<std::size_t>(i));
+    // A start of 0 or less is not moved to 1: it gives the empty text.
+    if (start < 1 || static_cast<std::uint64_t>(start - 1) >= s.size() || n <= 0) return Text();
+    const std::string_view rest = s.substr(static_cast<std::size_t>(start - 1));
     return Text(rest.substr(0, clamp_count(rest, n)));
 }
 

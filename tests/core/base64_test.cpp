@@ -122,18 +122,23 @@ Bytes decode_step_by_step(std::string_view encoded) {
 }
 
 TEST(DecodeBase64, AgreesWithTheStepByStepDecoderOnRandomText) {
-    // Mostly alphabet characters, with the bytes that cleaning and the lead-byte rule care
-    // about mixed in often enough to meet each other.
-    const std::string pool =
-        "QUJDYWJjAz+/09="
-        " \r\n\t-\xA1\xB0\x80\xFF";
+    // Alphabet characters with the bytes that cleaning and the lead-byte rule care about
+    // mixed in, densely in some texts and rarely in others, so that they meet each other
+    // and also turn up after several whole groups.
+    const std::string alphabet = "QUJDYWJjAz+/09";
+    const std::string special =
+        "= \r\n\t-\xA1\xB0\x80\xFF"
+        "\r\n\r\xA1";
     std::mt19937 random(20240611);
-    std::uniform_int_distribution<std::size_t> pick(0, pool.size() - 1);
-    std::uniform_int_distribution<int> length(0, 24);
-    for (int round = 0; round < 20000; ++round) {
+    std::uniform_int_distribution<int> length(0, 40);
+    std::uniform_int_distribution<int> percent(0, 99);
+    for (int round = 0; round < 30000; ++round) {
+        const int special_percent = round % 3 == 0 ? 5 : 40;
         std::string input;
-        for (int n = length(random); n > 0; --n)
-            input += pool[pick(random)];
+        for (int n = length(random); n > 0; --n) {
+            const std::string& pool = percent(random) < special_percent ? special : alphabet;
+            input += pool[static_cast<std::size_t>(random() % pool.size())];
+        }
         ASSERT_EQ(hex(decode_base64(input)), hex(decode_step_by_step(input)))
             << testing::PrintToString(input);
     }
