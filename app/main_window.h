@@ -59,6 +59,7 @@ class MainWindow final : public WindowLayer {
     bool translate_key(const MSG& key);
     void press_default_button();
     HWND box_handle(Box box) const;
+    void set_icons();
 
     HWND window_ = nullptr;
     Controls controls_;
