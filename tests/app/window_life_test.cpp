@@ -189,13 +189,57 @@ TEST_F(WindowLife, TrayIconBackAfterTaskbarCreated) {
     EXPECT_TRUE(program.tray_icon_present());
 }
 
-// Enter presses the focused default push button; 取消按钮 ends the program.
-TEST_F(WindowLife, EnterPressesTheFocusedDefaultButton) {
-    HWND cancel = program.control(id_cancel_button);
-    // A button takes the focus when it is pressed; the release never comes.
-    PostMessageW(cancel, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-    program.post_key(cancel, VK_RETURN);
-    expect_clean_end();
+// Enter presses the focused control when it is a default push button, and otherwise the
+// first one in control order, 定时按钮 (whose alarm library is missing here, so the program
+// ends with the fatal error report naming it).
+TEST(EnterKey, DefaultButtonRule) {
+    enum class Outcome { exit, download, alarm };
+    struct Case {
+        int focus;  // 0: the main window itself
+        Outcome outcome;
+    };
+    const Case cases[] = {
+        {id_cancel_button, Outcome::exit},    {id_download_button, Outcome::download},
+        {id_alarm_button, Outcome::alarm},    {id_edit1, Outcome::alarm},
+        {id_edit2, Outcome::alarm},           {id_radio2, Outcome::alarm},
+        {id_original_button, Outcome::alarm}, {0, Outcome::alarm},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.focus);
+        ASSERT_TRUE(empty_clipboard());
+        Program program;
+        ASSERT_TRUE(program.start());
+        program.set_box(id_edit1, "thunder://QUFhYmNaWg==");
+        program.set_box(id_edit2, "http://a/b");
+        HWND target = program.main();
+        if (c.focus != 0) {
+            // A control takes the focus when the mouse button goes down on it; the release
+            // never comes, so nothing is clicked.
+            target = program.control(c.focus);
+            PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        }
+        program.post_key(target, VK_RETURN);
+        switch (c.outcome) {
+            case Outcome::exit:
+                ASSERT_TRUE(program.wait_for_exit());
+                EXPECT_EQ(program.exit_code(), 0u);
+                break;
+            case Outcome::download:
+                ASSERT_TRUE(wait_until([&] { return !program.is_visible(); }));
+                EXPECT_TRUE(wait_until([&] { return program.box(id_edit2).empty(); }));
+                EXPECT_EQ(program.box(id_edit1), "");
+                break;
+            case Outcome::alarm: {
+                HWND box = program.wait_for_message_box();
+                ASSERT_NE(box, nullptr);
+                EXPECT_NE(message_box_text(box).find(L"nz.dll"), std::wstring::npos);
+                close_message_box(box);
+                ASSERT_TRUE(program.wait_for_exit());
+                EXPECT_EQ(program.exit_code(), static_cast<DWORD>(-1));
+                break;
+            }
+        }
+    }
 }
 
 }  // namespace
