@@ -7,8 +7,6 @@
 #include "resource.h"
 #include "window_layout.h"
 
-#include <utility>
-
 namespace vantrel {
 
 namespace {
@@ -145,7 +143,6 @@ LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     }
     switch (message) {
         case WM_CREATE:
-            set_icons();
             return controls_.create(window_, kMainWindow) ? 0 : -1;
         case WM_SIZE:
             on_size(wparam);
@@ -322,16 +319,6 @@ void MainWindow::radio_button_clicked(Scheme scheme) {
         }
     }
     if (is_checked(scheme)) run_conversion(*this, scheme);
-}
-
-// The window icon, small and large, set on the window itself as well as on its class.
-void MainWindow::set_icons() {
-    auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
-    for (auto [kind, size] : {std::pair{ICON_SMALL, 16}, std::pair{ICON_BIG, 32}}) {
-        auto icon =
-            LoadImageW(instance, MAKEINTRESOURCEW(IDI_VANTREL), IMAGE_ICON, size, size, LR_SHARED);
-        SendMessageW(window_, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon));
-    }
 }
 
 HWND MainWindow::box_handle(Box box) const {

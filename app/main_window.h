@@ -62,7 +62,6 @@ class MainWindow final : public WindowLayer {
     bool translate_key(const MSG& key);
     void press_default_button();
     HWND box_handle(Box box) const;
-    void set_icons();
 
     LibraryFunctions& functions_;
     HWND window_ = nullptr;
