@@ -9,6 +9,7 @@
 
 #include "about_window.h"
 #include "fatal_error.h"
+#include "library_functions.h"
 #include "main_window.h"
 #include "message_loop.h"
 #include "vantrel/base64.h"
@@ -62,7 +63,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     }
     vantrel::install_message_pump(vantrel::pump_pending_messages);
 
-    vantrel::MainWindow window;
+    vantrel::LibraryFunctions functions;  // released after the window has gone
+    vantrel::MainWindow window(functions);
     if (!window.create(instance)) {
         vantrel::report_fatal_error(L"无法创建程序的主窗口，程序将退出。");
     }

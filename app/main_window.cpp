@@ -3,7 +3,7 @@
 #include "app_ids.h"
 #include "conversion.h"
 #include "link_intake.h"
-#include "outside_commands_pending.h"
+#include "outside_commands.h"
 #include "resource.h"
 #include "window_layout.h"
 
@@ -45,11 +45,11 @@ constexpr CommandBinding kCommandBindings[] = {
     {id_original_button, [](MainWindow& w) { paste_encoded_link(w); }},
     {id_ie_button, [](MainWindow& w) { paste_plain_address(w); }},
     {id_super_button1, [](MainWindow& w) { w.clear_boxes(); }},
-    {id_alarm_button, [](MainWindow&) { run_alarm(); }},
-    {id_download_button, [](MainWindow& w) { start_download(w); }},
+    {id_alarm_button, [](MainWindow& w) { run_alarm(w.library_functions()); }},
+    {id_download_button, [](MainWindow& w) { start_download(w, w.library_functions()); }},
     {id_cancel_button, [](MainWindow& w) { w.exit_program(); }},
     {id_menu_show_window, [](MainWindow& w) { w.show_main_window(); }},
-    {id_menu_alarm, [](MainWindow&) { run_alarm(); }},
+    {id_menu_alarm, [](MainWindow& w) { run_alarm(w.library_functions()); }},
     {id_menu_about, [](MainWindow& w) { w.open_about_window(); }},
     {id_menu_exit, [](MainWindow& w) { w.exit_program(); }},
 };

@@ -9,6 +9,7 @@
 #include "controls.h"
 #include "drop_target.h"
 #include "gdi_handles.h"
+#include "library_functions.h"
 #include "tray_icon.h"
 #include "window_layer.h"
 
@@ -20,7 +21,8 @@ class MainWindow final : public WindowLayer {
     // The object behind a main window handle (nullptr for any other window).
     static MainWindow* from_handle(HWND window);
 
-    MainWindow() = default;
+    // The outside libraries are called through functions, which outlives the window.
+    explicit MainWindow(LibraryFunctions& functions) : functions_(functions) {}
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -45,6 +47,7 @@ class MainWindow final : public WindowLayer {
     void clear_boxes();
     void open_about_window();
     void radio_button_clicked(Scheme scheme);
+    LibraryFunctions& library_functions() { return functions_; }
 
   private:
     static LRESULT CALLBACK window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -60,6 +63,7 @@ class MainWindow final : public WindowLayer {
     void press_default_button();
     HWND box_handle(Box box) const;
 
+    LibraryFunctions& functions_;
     HWND window_ = nullptr;
     Controls controls_;
     OwnedIcon tray_picture_;

@@ -1,0 +1,131 @@
+// The radio buttons run their scheme's converter on 编辑框1 and write 编辑框2, or show the
+// format error.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app_ids.h"
+#include "program_driver.h"
+
+namespace vantrel::testing {
+namespace {
+
+constexpr int kRadios[] = {id_radio1, id_radio2, id_radio3, id_radio4};
+
+class Conversion : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(empty_clipboard());
+        ASSERT_TRUE(program.start());
+    }
+
+    void expect_only_checked(int id) {
+        for (int radio : kRadios)
+            EXPECT_EQ(program.is_checked(radio), radio == id) << radio;
+    }
+
+    Program program;
+};
+
+TEST_F(Conversion, EachRadioButtonConvertsItsScheme) {
+    struct Case {
+        int radio;
+        const char* link;
+        const char* address;
+    };
+    const Case cases[] = {
+        {id_radio1,
+         "thunder://QUFodHRwOi8vZXhhbXBsZS5jb20vZmlsZS56aXBaWg==", "http://example.com/file.zip"},
+        {id_radio2, "Flashget://W0ZMQVNIR0VUXWh0dHA6Ly9hL2IuemlwW0ZMQVNIR0VUXQ==&abc",
+         "http://a/b.zip"},
+        {id_radio3, "qqdl://aHR0cDovL2EvYi56aXA=", "http://a/b.zip"},
+        {id_radio4, "fs2you://YS9iLnppcHwxMjM=", "http://a/b.zip"},
+        {id_radio4, "fs2you://", "http://"},
+        {id_radio1, "thunder://", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.link);
+        program.set_box(id_edit1, c.link);
+        program.set_box(id_edit2, "before");
+        program.click(c.radio);
+        expect_only_checked(c.radio);
+        EXPECT_EQ(program.box(id_edit2), c.address);
+        EXPECT_EQ(program.box(id_edit1), c.link);
+    }
+}
+
+// A click on the radio button that is checked already runs its converter again.
+TEST_F(Conversion, RepeatedClickConvertsAgain) {
+    program.set_box(id_edit1, "thunder://QUFodHRwOi8vZXhhbXBsZS5jb20vZmlsZS56aXBaWg==");
+    program.click(id_radio1);
+    EXPECT_EQ(program.box(id_edit2), "http://example.com/file.zip");
+
+    program.set_box(id_edit1, "thunder://QUFodHRwOi8veC8yLnJhclpa");
+    program.click(id_radio1);
+    expect_only_checked(id_radio1);
+    EXPECT_EQ(program.box(id_edit2), "http://x/2.rar");
+
+    program.set_box(id_edit2, "edited");
+    program.click(id_radio1);
+    EXPECT_EQ(program.box(id_edit2), "http://x/2.rar");
+}
+
+// A link without the scheme's exact prefix gets the format error: a task-modal box without
+// owner; 编辑框2 keeps its text.
+TEST_F(Conversion, FormatError) {
+    struct Case {
+        int radio;
+        const char* link;
+    };
+    const Case cases[] = {
+        {id_radio1, "Thunder://QUFhYmNaWg=="},       {id_radio2, "flashget://x"},
+        {id_radio3, " qqdl://aHR0cDovL2EvYi56aXA="}, {id_radio4, ""},
+        {id_radio1, "qqdl://aHR0cDovL2EvYi56aXA="},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.link);
+        program.set_box(id_edit1, c.link);
+        program.set_box(id_edit2, "kept");
+        program.post_click(c.radio);
+
+        HWND box = program.wait_for_message_box();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(message_box_caption(box), L"错误");
+        EXPECT_EQ(message_box_text(box), L"格式错误！请输入正确的地址！");
+        EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
+        EXPECT_FALSE(IsWindowEnabled(program.main())) << "task-modal";
+        close_message_box(box);
+        ASSERT_TRUE(wait_until([&] { return !IsWindow(box); }));
+        ASSERT_TRUE(wait_until([&] { return IsWindowEnabled(program.main()) != FALSE; }));
+        EXPECT_EQ(program.box(id_edit2), "kept");
+        EXPECT_EQ(program.box(id_edit1), c.link);
+    }
+}
+
+// Messages that arrive while a long link is decoded are handled in the middle of it: a close
+// request hides the window and empties the boxes, and the conversion still writes its result.
+TEST_F(Conversion, CloseRequestDuringConversion) {
+    // "http://d/" and then 10 000 times the bytes 79 E7 9E (each "eeee" decodes to them).
+    // The close request comes next in the queue, so the first pump of the decoder runs it.
+    program.set_box(id_edit1, "qqdl://aHR0cDovL2Qv" + std::string(40000, 'e'));
+    program.post_click(id_radio3);
+    PostMessageW(program.main(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(wait_until([&] { return !program.is_visible(); }));
+    EXPECT_EQ(program.box(id_edit1), "");
+    ASSERT_TRUE(
+        wait_until([&] { return program.box(id_edit2).rfind("http://d/", 0) == 0; }, 60000));
+    EXPECT_EQ(program.box(id_edit2).size(), 9u + 30000u);
+}
+
+// The program ends cleanly when it is told to exit in the middle of a conversion: the
+// conversion must not touch the destroyed controls.
+TEST_F(Conversion, ExitDuringConversion) {
+    program.set_box(id_edit1, "qqdl://" + std::string(40000, 'e'));
+    program.post_click(id_radio3);
+    PostMessageW(program.main(), WM_COMMAND, MAKEWPARAM(id_cancel_button, BN_CLICKED), 0);
+    ASSERT_TRUE(program.wait_for_exit(60000));
+    EXPECT_EQ(program.exit_code(), 0u);
+}
+
+}  // namespace
+}  // namespace vantrel::testing

@@ -1,0 +1,216 @@
+// The drop target of the main window, in process: which data it accepts, the drop effects,
+// and that only a dropped "http://" URL reaches 编辑框2.
+#include "drop_target.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "link_intake.h"
+
+namespace vantrel {
+namespace {
+
+TEST(DropEffect, Table) {
+    const DWORD all = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+    struct Case {
+        DWORD keys, allowed, effect;
+    };
+    const Case cases[] = {
+        {0, all, DROPEFFECT_COPY},
+        {0, DROPEFFECT_MOVE | DROPEFFECT_LINK, DROPEFFECT_MOVE},
+        {0, DROPEFFECT_LINK, DROPEFFECT_LINK},
+        {0, DROPEFFECT_NONE, DROPEFFECT_NONE},
+        {MK_CONTROL, all, DROPEFFECT_COPY},
+        {MK_CONTROL, DROPEFFECT_MOVE | DROPEFFECT_LINK, DROPEFFECT_NONE},
+        {MK_SHIFT, all, DROPEFFECT_MOVE},
+        {MK_SHIFT, DROPEFFECT_COPY | DROPEFFECT_LINK, DROPEFFECT_NONE},
+        {MK_CONTROL | MK_SHIFT, all, DROPEFFECT_NONE},
+        {MK_LBUTTON, all, DROPEFFECT_COPY},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(drop_effect(c.keys, c.allowed), c.effect) << c.keys << " " << c.allowed;
+    }
+}
+
+// A data object that offers one format as an HGLOBAL.
+class FakeData final : public IDataObject {
+  public:
+    FakeData(const wchar_t* format, std::string bytes)
+        : format_(static_cast<CLIPFORMAT>(RegisterClipboardFormatW(format))),
+          bytes_(std::move(bytes)) {}
+    FakeData(CLIPFORMAT format, std::string bytes) : format_(format), bytes_(std::move(bytes)) {}
+
+    int reads = 0;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDataObject)) {
+            *object = this;
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
+        if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
+        ++reads;
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes_.size());
+        std::memcpy(GlobalLock(block), bytes_.data(), bytes_.size());
+        GlobalUnlock(block);
+        medium->tymed = TYMED_HGLOBAL;
+        medium->hGlobal = block;
+        medium->pUnkForRelease = nullptr;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
+        return format->cfFormat == format_ && (format->tymed & TYMED_HGLOBAL) ? S_OK
+                                                                              : DV_E_FORMATETC;
+    }
+    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
+        out->ptd = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
+
+  private:
+    CLIPFORMAT format_;
+    std::string bytes_;
+};
+
+// The boxes of a window layer without a window.
+class Boxes final : public WindowLayer {
+  public:
+    Text encoded = "old encoded", plain = "old plain";
+    Text read_box(Box box) const override { return box == Box::encoded ? encoded : plain; }
+    void write_box(Box box, const Text& text) override {
+        (box == Box::encoded ? encoded : plain) = text;
+    }
+    bool is_checked(Scheme) const override { return false; }
+    void set_visible(bool) override {}
+    void set_shown_in_tray(bool) override {}
+    HWND handle() const override { return nullptr; }
+};
+
+class DropTargetTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        window = CreateWindowExW(0, L"STATIC", L"drop here", WS_OVERLAPPED, 0, 0, 100, 100, nullptr,
+                                 nullptr, nullptr, nullptr);
+        ASSERT_NE(window, nullptr);
+        target = new DropTarget(window, [this](const Text& url) { take_dropped_link(boxes, url); });
+    }
+    void TearDown() override {
+        target->Release();
+        DestroyWindow(window);
+    }
+
+    // Drags data in and drops it; returns the effects of the enter, the move and the drop.
+    std::vector<DWORD> drag_and_drop(IDataObject* data, DWORD keys, DWORD allowed) {
+        std::vector<DWORD> effects;
+        DWORD effect = allowed;
+        target->DragEnter(data, keys, POINTL{10, 10}, &effect);
+        effects.push_back(effect);
+        effect = allowed;
+        target->DragOver(keys, POINTL{11, 11}, &effect);
+        effects.push_back(effect);
+        effect = allowed;
+        target->Drop(data, keys, POINTL{11, 11}, &effect);
+        effects.push_back(effect);
+        return effects;
+    }
+
+    HWND window = nullptr;
+    DropTarget* target = nullptr;
+    Boxes boxes;
+};
+
+using Effects = std::vector<DWORD>;
+constexpr DWORD kAll = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+
+TEST_F(DropTargetTest, PlainAddressFillsTheConvertedBox) {
+    FakeData data(L"UniformResourceLocator", std::string("http://host/a.rar\0junk", 22));
+    EXPECT_EQ(drag_and_drop(&data, 0, kAll),
+              (Effects{DROPEFFECT_COPY, DROPEFFECT_COPY, DROPEFFECT_COPY}));
+    EXPECT_EQ(boxes.plain, "http://host/a.rar");
+    EXPECT_EQ(boxes.encoded, "old encoded");
+}
+
+TEST_F(DropTargetTest, EncodedLinkIsAcceptedButChangesNothing) {
+    FakeData data(L"UniformResourceLocator", std::string("thunder://QUFhYmNaWg==", 23));
+    EXPECT_EQ(drag_and_drop(&data, 0, DROPEFFECT_MOVE),
+              (Effects{DROPEFFECT_MOVE, DROPEFFECT_MOVE, DROPEFFECT_MOVE}));
+    EXPECT_EQ(boxes.plain, "old plain");
+    EXPECT_EQ(boxes.encoded, "old encoded");
+}
+
+// Without a terminating zero the URL ends with its block.
+TEST_F(DropTargetTest, UrlWithoutTerminator) {
+    FakeData data(L"UniformResourceLocator", "http://x");
+    drag_and_drop(&data, 0, kAll);
+    EXPECT_EQ(boxes.plain.substr(0, 8), "http://x");
+    EXPECT_EQ(boxes.plain.find('\0'), std::string::npos);
+}
+
+TEST_F(DropTargetTest, OtherDataIsRefused) {
+    FakeData text(CF_TEXT, std::string("http://host/a.rar", 18));
+    EXPECT_EQ(drag_and_drop(&text, 0, kAll),
+              (Effects{DROPEFFECT_NONE, DROPEFFECT_NONE, DROPEFFECT_NONE}));
+    EXPECT_EQ(text.reads, 0);
+    FakeData html(L"HTML Format", std::string("http://host/a.rar", 18));
+    EXPECT_EQ(drag_and_drop(&html, 0, kAll),
+              (Effects{DROPEFFECT_NONE, DROPEFFECT_NONE, DROPEFFECT_NONE}));
+    EXPECT_EQ(boxes.plain, "old plain");
+}
+
+TEST_F(DropTargetTest, NoEffectReadsNothing) {
+    FakeData data(L"UniformResourceLocator", std::string("http://host/a.rar", 18));
+    EXPECT_EQ(drag_and_drop(&data, MK_CONTROL | MK_SHIFT, kAll),
+              (Effects{DROPEFFECT_NONE, DROPEFFECT_NONE, DROPEFFECT_NONE}));
+    EXPECT_EQ(drag_and_drop(&data, MK_CONTROL, DROPEFFECT_MOVE),
+              (Effects{DROPEFFECT_NONE, DROPEFFECT_NONE, DROPEFFECT_NONE}));
+    EXPECT_EQ(data.reads, 0);
+    EXPECT_EQ(boxes.plain, "old plain");
+}
+
+TEST_F(DropTargetTest, LeaveThenDropOfOtherData) {
+    FakeData url(L"UniformResourceLocator", std::string("http://host/a.rar", 18));
+    DWORD effect = kAll;
+    target->DragEnter(&url, 0, POINTL{1, 1}, &effect);
+    target->DragLeave();
+    effect = kAll;
+    FakeData text(CF_TEXT, std::string("http://other", 13));
+    target->DragEnter(&text, 0, POINTL{1, 1}, &effect);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+}
+
+// The registration is made once; a second attempt is refused.
+TEST(DropRegistration, OnceOnly) {
+    HWND window = CreateWindowExW(0, L"STATIC", L"drop here", WS_OVERLAPPED, 0, 0, 100, 100,
+                                  nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    {
+        DropRegistration registration;
+        EXPECT_TRUE(registration.register_window(window, [](const Text&) {}));
+        EXPECT_FALSE(registration.register_window(window, [](const Text&) {}));
+    }
+    // Revoked with the object: the window can be registered again.
+    DropRegistration again;
+    EXPECT_TRUE(again.register_window(window, [](const Text&) {}));
+    again.revoke();
+    DestroyWindow(window);
+}
+
+}  // namespace
+}  // namespace vantrel
