@@ -125,17 +125,70 @@ TEST_F(HostileUrl, ReachesTheMainWindowAsTheRulesSay) {
     }
 }
 
-// A url so long that twice its length overflows 32 bits: the memory for the conversion cannot
-// be had, and nothing else happens.
+// A BSTR of the longest length that a BSTR can store, letters 'a' without a zero character, that
+// costs little memory: its characters are many views of one section of memory, after a head that
+// holds its stored length.
+class LongestBstr {
+  public:
+    static constexpr UINT kLength = 0x7FFFFFFF;
+
+    LongestBstr() {
+        constexpr std::size_t kHead = 64 * 1024;
+        constexpr std::size_t kView = 16 << 20;
+        const std::size_t bytes = std::size_t{kLength} * sizeof(wchar_t);
+        const std::size_t views = (bytes + kView - 1) / kView;
+        section_ =
+            CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kView, nullptr);
+        if (!section_) return;
+        auto* fill = static_cast<wchar_t*>(MapViewOfFile(section_, FILE_MAP_WRITE, 0, 0, kView));
+        if (!fill) return;
+        wmemset(fill, L'a', kView / sizeof(wchar_t));
+        UnmapViewOfFile(fill);
+
+        // Room for the head and the views, found by reserving it once.
+        auto* room = static_cast<char*>(
+            VirtualAlloc(nullptr, kHead + views * kView, MEM_RESERVE, PAGE_NOACCESS));
+        if (!room) return;
+        VirtualFree(room, 0, MEM_RELEASE);
+        head_ = VirtualAlloc(room, kHead, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+        if (head_ != room) return;
+        for (std::size_t i = 0; i < views; ++i) {
+            void* at = room + kHead + i * kView;
+            void* view = MapViewOfFileEx(section_, FILE_MAP_READ, 0, 0, kView, at);
+            if (view) views_.push_back(view);
+            if (view != at) return;
+        }
+        const auto stored = static_cast<DWORD>(bytes);
+        std::memcpy(room + kHead - sizeof stored, &stored, sizeof stored);
+        bstr_ = reinterpret_cast<BSTR>(room + kHead);
+    }
+    ~LongestBstr() {
+        for (void* view : views_)
+            UnmapViewOfFile(view);
+        if (head_) VirtualFree(head_, 0, MEM_RELEASE);
+        if (section_) CloseHandle(section_);
+    }
+    LongestBstr(const LongestBstr&) = delete;
+    LongestBstr& operator=(const LongestBstr&) = delete;
+    BSTR get() const { return bstr_; }
+
+  private:
+    HANDLE section_ = nullptr;
+    void* head_ = nullptr;
+    std::vector<void*> views_;
+    BSTR bstr_ = nullptr;
+};
+
+// A url so long that 2 x its length + 2 bytes exceed what a 32-bit size holds (for the longest
+// BSTR the sum wraps to 0): the memory for the conversion cannot be had, and nothing else
+// happens.
 TEST_F(HostileUrl, TooLongForTheConversionBuffer) {
     if (sizeof(void*) < 8) GTEST_SKIP() << "a 32-bit process cannot hold such a url";
     StandIn standin = start_standin();
     ASSERT_TRUE(standin.window);
-    const UINT length = 1u << 30;  // 2 * length + 2 > INT_MAX
-    unique_bstr url(SysAllocStringLen(nullptr, length));
-    if (!url) GTEST_SKIP() << "no memory for a url of 2 GB";
-    wmemset(url.get(), L'a', length);
-    std::memcpy(url.get(), L"http://", 7 * sizeof(wchar_t));
+    LongestBstr url;
+    ASSERT_TRUE(url.get());
+    ASSERT_EQ(LongestBstr::kLength, SysStringLen(url.get()));
 
     EXPECT_HR(E_OUTOFMEMORY, add_url(url.get()));
     EXPECT_EQ(Lines{}, log_.lines());
