@@ -36,12 +36,13 @@ constexpr ControlSpec kMainControls[] = {
     {L"下载按钮", id_download_button, ControlKind::default_push_button, 0, 165, 144, 80, 32, L"下载", 0, FontId::gui, kDefaultColor, 0, nullptr},
 };
 
-// The controls of the about window, in control order.
+// The controls of the about window, in control order. The group box comes last so that it is
+// the lowest in the z-order: it draws only its frame, under the controls that it holds.
 constexpr ControlSpec kAboutControls[] = {
-    {L"分组框1", id_about_group1, ControlKind::group_box, 0, 2, 0, 213, 80, L"", 0, FontId::gui, kDefaultColor, 0, nullptr},
-    {L"标签1", id_about_label1, ControlKind::label, id_about_group1, 64, 8, 144, 40, L"本软件原名“下载地址转换器”，\n现已更名为 Vantrel。", 0, FontId::yahei, kLabelBlue, 0, nullptr},
+    {L"标签1", id_about_label1, ControlKind::label, id_about_group1, 64, 8, 144, 40, L"原名：下载地址转换器\n现更名为：Vantrel", 0, FontId::yahei, kLabelBlue, 0, nullptr},
     {L"图片框1", id_about_picture1, ControlKind::picture_box, 0, 8, 9, 48, 48, nullptr, 0, FontId::gui, kDefaultColor, IDI_ABOUT, nullptr},
     {L"超级链接框1", id_about_link1, ControlKind::hyperlink, 0, 68, 46, 140, 27, L"欢迎访问 Vantrel 网站", 0, FontId::gui, kDefaultColor, 0, L"http://www.example.com/vantrel/"},
+    {L"分组框1", id_about_group1, ControlKind::group_box, 0, 2, 0, 213, 80, L"", 0, FontId::gui, kDefaultColor, 0, nullptr},
 };
 // clang-format on
 
@@ -70,7 +71,7 @@ const WindowSpec kAboutWindow = {
     L"关于Vantrel  V2.0 beta",
     221,
     109,
-    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
     WS_EX_DLGMODALFRAME,
     kAboutControls,
     std::size(kAboutControls),

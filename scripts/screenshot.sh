@@ -27,7 +27,15 @@ if [ -z "$desktop" ]; then
   echo "screenshot: the Wine desktop did not appear" >&2
   exit 1
 fi
-# Let the window draw itself.
+# Let the window draw itself, then show a conversion: type a Thunder link into 编辑框1 and
+# click 迅雷 (positions within the 640x400 desktop, where the window is centred).
 sleep "${SCREENSHOT_DELAY:-4}"
+if [ -z "${SCREENSHOT_EMPTY:-}" ]; then
+  xdotool mousemove --window "$desktop" 290 174 click 1
+  xdotool type --delay 5 'thunder://QUFodHRwOi8vZG93bmxvYWQuZXhhbXBsZS5jb20vdmFudHJlbC0yLjAuemlwWlo='
+  xdotool mousemove --window "$desktop" 198 203 click 1
+  xdotool mousemove --window "$desktop" 600 300
+  sleep 1
+fi
 import -window "$desktop" "$out"
 echo "screenshot: $out"

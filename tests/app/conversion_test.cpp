@@ -102,6 +102,23 @@ TEST_F(Conversion, FormatError) {
     }
 }
 
+// FlashGet shows the still encoded body in 编辑框2 while it decodes it. The format error of
+// a second conversion, started in the middle of the first, holds the first one there.
+TEST_F(Conversion, FlashGetShowsTheBodyWhileDecoding) {
+    const std::string body = "W0ZMQVNIR0VUXWh0dHA6Ly9hL2IuemlwW0ZMQVNIR0VUXQ==";
+    program.set_box(id_edit1, "Flashget://" + body + "&tail");
+    program.set_box(id_edit2, "before");
+    program.post_click(id_radio2);
+    program.post_click(id_radio1);  // reads the FlashGet link: the format error
+
+    HWND box = program.wait_for_message_box();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(program.box(id_edit2), body);
+    close_message_box(box);
+    EXPECT_TRUE(wait_until([&] { return program.box(id_edit2) == "http://a/b.zip"; }));
+    expect_only_checked(id_radio1);
+}
+
 // Messages that arrive while a long link is decoded are handled in the middle of it: a close
 // request hides the window and empties the boxes, and the conversion still writes its result.
 TEST_F(Conversion, CloseRequestDuringConversion) {

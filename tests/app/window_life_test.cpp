@@ -177,6 +177,24 @@ TEST_F(WindowLife, TrayMenuPopUp) {
     EXPECT_TRUE(wait_until([&] { return program.box(id_edit2) == "http://from/menu"; }));
 }
 
+// Tab moves the focus along the control order.
+TEST_F(WindowLife, TabMovesTheFocus) {
+    auto focus = [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(program.main(), nullptr), &info);
+        return info.hwndFocus;
+    };
+    PostMessageW(program.control(id_edit1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    PostMessageW(program.control(id_edit1), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    ASSERT_TRUE(wait_until([&] { return focus() == program.control(id_edit1); }));
+    program.post_key(program.control(id_edit1), VK_TAB);
+    EXPECT_TRUE(wait_until([&] { return focus() == program.control(id_edit2); }));
+    program.post_key(program.control(id_edit2), VK_TAB);
+    EXPECT_TRUE(wait_until([&] { return focus() == program.control(id_alarm_button); }));
+    EXPECT_TRUE(program.is_visible());
+}
+
 // After the shell's taskbar has been re-created the icon is added again.
 TEST_F(WindowLife, TrayIconBackAfterTaskbarCreated) {
     NOTIFYICONDATAW icon{};

@@ -73,11 +73,13 @@ TEST_F(HandOff, MainWindowIsBroughtToTheFront) {
     StandInLog other_log;
     StandIn other = start_standin(true);
     ASSERT_TRUE(other.window);
+    // The window's own thread completes a change of the foreground window.
     SetForegroundWindow(other.window);
-    ASSERT_EQ(other.window, GetForegroundWindow());
+    ASSERT_TRUE(wait_until([&] { return GetForegroundWindow() == other.window; }, 5000));
 
     EXPECT_HR(S_OK, add_url(kLink));
-    EXPECT_EQ(standin.window, GetForegroundWindow());
+    EXPECT_TRUE(wait_until([&] { return GetForegroundWindow() == standin.window; }, 5000))
+        << "the foreground window is " << GetForegroundWindow();
 }
 
 TEST_F(HandOff, UrlArrivesAsAnsiTextUpToItsFirstZeroCharacter) {
