@@ -122,19 +122,24 @@ STDMETHODIMP tavik_down::Invoke(DISPID id, REFIID, LCID lcid, WORD flags, DISPPA
 }
 
 // The url as ANSI text: its characters up to the first zero one, in the system's ANSI code
-// page, where a character that the code page lacks becomes its default character.
+// page, where a character that the code page lacks becomes its default character. The url ends
+// at its stored length at the latest: a zero character need not follow it.
 HRESULT url_to_text(BSTR url, std::unique_ptr<char[]>& text) {
-    const std::size_t length = url ? std::wcslen(url) : 0;
+    const std::size_t length = url ? wcsnlen(url, SysStringLen(url)) : 0;
     if (length > (INT_MAX - 2) / 2) return E_OUTOFMEMORY;
     const int size = static_cast<int>(2 * length + 2);
     text.reset(new (std::nothrow) char[size]);
     if (!text) return E_OUTOFMEMORY;
-    text[0] = '\0';
-    if (length > 0 &&
-        WideCharToMultiByte(CP_ACP, 0, url, -1, text.get(), size, nullptr, nullptr) == 0) {
-        const DWORD error = GetLastError();
-        return error ? HRESULT_FROM_WIN32(error) : E_FAIL;
+    int converted = 0;
+    if (length > 0) {
+        converted = WideCharToMultiByte(CP_ACP, 0, url, static_cast<int>(length), text.get(),
+                                        size - 1, nullptr, nullptr);
+        if (converted == 0) {
+            const DWORD error = GetLastError();
+            return error ? HRESULT_FROM_WIN32(error) : E_FAIL;
+        }
     }
+    text[converted] = '\0';
     return S_OK;
 }
 

@@ -66,6 +66,8 @@ const AddressCase kAddresses[] = {
     {"longer than 511", "http://host/" + kLong, L"http://host/" + std::wstring(1000, L'a')},
     {"long chinese", "http://host/" + kChineseRun + ".zip",
      L"http://host/" + std::wstring(300, L'文') + L".zip"},
+    {"4 MB", "http://host/" + std::string(4 << 20, 'm') + kChineseRun,
+     L"http://host/" + std::wstring(4 << 20, L'm') + std::wstring(300, L'文')},
     {"pinyin tone mark stays composed", "http://host/m\xA8\xA1.mp3", L"http://host/m\u0101.mp3"},
     {"not an address", "  ftp://x y ", L"  ftp://x y "},
     {"empty", "", L""},

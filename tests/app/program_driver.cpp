@@ -207,6 +207,10 @@ bool set_clipboard_text(const std::string& ansi) {
     return set_clipboard(CF_TEXT, ansi.c_str(), ansi.size() + 1);
 }
 
+bool set_clipboard_bytes(const std::string& bytes) {
+    return set_clipboard(CF_TEXT, bytes.data(), bytes.size());
+}
+
 bool set_clipboard_unicode_text(const std::wstring& text) {
     return set_clipboard(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
 }

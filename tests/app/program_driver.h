@@ -64,6 +64,8 @@ void close_message_box(HWND box);
 
 // The clipboard, set by the test process.
 bool set_clipboard_text(const std::string& ansi);
+// CF_TEXT holding exactly these bytes: no zero byte is added after them.
+bool set_clipboard_bytes(const std::string& bytes);
 bool set_clipboard_unicode_text(const std::wstring& text);
 bool set_clipboard_bitmap();
 bool empty_clipboard();

@@ -152,13 +152,20 @@ void delete_menu_ext_key() {
 }
 
 void write_record_text(const char* name, const std::string& text) {
+    write_record_value(name, REG_SZ, std::string(text.c_str(), text.size() + 1));
+}
+
+void write_record_value(const char* name, DWORD type, const std::string& bytes) {
     HKEY key = nullptr;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, standin::kMenuExtKey, 0, nullptr, 0, KEY_SET_VALUE,
                         nullptr, &key, nullptr) != ERROR_SUCCESS) {
         return;
     }
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
+    // For a string type the system counts a zero byte that follows the data as part of it; a
+    // byte that is not zero behind the data keeps the value to exactly these bytes.
+    const std::string data = bytes + '\x01';
+    RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                   static_cast<DWORD>(bytes.size()));
     RegCloseKey(key);
 }
 

@@ -93,6 +93,8 @@ std::optional<std::string> clipboard_text();  // its CF_TEXT
 // The context-menu key under HKEY_CURRENT_USER that holds the hand-off record.
 void delete_menu_ext_key();
 void write_record_text(const char* name, const std::string& text);
+// A value of any registry type holding exactly these bytes.
+void write_record_value(const char* name, DWORD type, const std::string& bytes);
 void delete_record_value(const char* name);
 std::optional<std::string> read_record_text(const char* name);
 
