@@ -54,7 +54,9 @@ bool write_registry_value(const Text& path, std::int32_t value) {
 }
 
 bool register_context_menu(LibraryFunctions& functions, HWND main_window) {
-    functions.dll_register_server()();  // a failure here is not ours to handle
+    // The result is not examined: without its COM registration the entry shows in the browser
+    // but its page cannot create the component; the key is written all the same.
+    functions.dll_register_server()();
 
     const PathParts program = running_program();
     const std::string_view key = kContextMenuKey;
