@@ -1,7 +1,9 @@
 #include "main_window.h"
 
 #include "app_ids.h"
+#include "context_menu_registration.h"
 #include "conversion.h"
+#include "handoff_window.h"
 #include "link_intake.h"
 #include "outside_commands.h"
 #include "resource.h"
@@ -111,9 +113,16 @@ void MainWindow::run_start_up_sequence() {
     SetForegroundWindow(window_);
     // 3.
     set_shown_in_tray(true);
-    // 4. register_context_menu (context-menu registration) comes here; when it fails the
-    //    program ends at once with exit code 0.
-    // 5. handoff_window_proc (hand-off message) is installed over the window here.
+    // 4. The component registers itself, and the context-menu key with the hand-off record
+    //    is written. When a registry write fails the program ends here, without a message
+    //    and before any look at the clipboard, with kExitRegistryWriteFailed.
+    if (!register_context_menu(functions_, window_)) {
+        DestroyWindow(window_);  // the tray icon and the drop registration go with it
+        ExitProcess(kExitRegistryWriteFailed);
+    }
+    // 5. Right after the record, with no message handled in between: from now on the
+    //    window takes the links that the component announces with MSG_LINK_HANDOFF.
+    install_handoff_window_proc(*this, functions_);
     // 6.
     take_link_from_clipboard(*this);
 }

@@ -38,4 +38,8 @@ done
 [ -f "$WINEPREFIX/system.reg" ] || "$here/wine-prefix.sh"
 # One server for the whole run: the test programs start quickly and share the desktop.
 /usr/lib/wine/wineserver64 -p
+# Start Wine's own background processes (services, the desktop) here, with their output
+# going nowhere: started from inside a test they would inherit its output pipe and ctest
+# would wait for them until the test's timeout.
+/usr/lib/wine/wine64 rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 || true
 "$@"
