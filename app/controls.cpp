@@ -39,9 +39,9 @@ HINSTANCE instance_of(HWND window) {
 
 }  // namespace
 
-bool Controls::create(HWND window, const WindowSpec& spec) {
+bool Controls::create(HWND window, const WindowLayout& layout) {
     release();
-    spec_ = &spec;
+    layout_ = &layout;
     for (const FontSpec& font : kFonts) {
         if (!font.face) {
             fonts_.emplace_back();
@@ -55,22 +55,22 @@ bool Controls::create(HWND window, const WindowSpec& spec) {
         lstrcpynW(lf.lfFaceName, font.face, LF_FACESIZE);
         fonts_.emplace_back(CreateFontIndirectW(&lf));
     }
-    for (std::size_t i = 0; i < spec.control_count; ++i) {
-        HWND control = create_control(window, spec.controls[i]);
+    for (std::size_t i = 0; i < layout.control_count; ++i) {
+        HWND control = create_control(window, layout.controls[i]);
         if (!control) return false;
         handles_.push_back(control);
     }
     return true;
 }
 
-HWND Controls::create_control(HWND window, const ControlSpec& control) {
+HWND Controls::create_control(HWND window, const ControlLayout& control) {
     int left = control.left;
     int top = control.top;
     if (control.parent_id != 0) {
-        for (std::size_t i = 0; i < spec_->control_count; ++i) {
-            if (spec_->controls[i].id == control.parent_id) {
-                left += spec_->controls[i].left;
-                top += spec_->controls[i].top;
+        for (std::size_t i = 0; i < layout_->control_count; ++i) {
+            if (layout_->controls[i].id == control.parent_id) {
+                left += layout_->controls[i].left;
+                top += layout_->controls[i].top;
             }
         }
     }
@@ -107,7 +107,7 @@ void Controls::release() {
     handles_.clear();
     pictures_.clear();
     fonts_.clear();
-    spec_ = nullptr;
+    layout_ = nullptr;
 }
 
 HFONT Controls::font(FontId id) const {
@@ -118,21 +118,21 @@ HFONT Controls::font(FontId id) const {
 
 HWND Controls::handle(int id) const {
     for (std::size_t i = 0; i < handles_.size(); ++i) {
-        if (spec_->controls[i].id == id) return handles_[i];
+        if (layout_->controls[i].id == id) return handles_[i];
     }
     return nullptr;
 }
 
-const ControlSpec* Controls::spec_of(HWND control) const {
+const ControlLayout* Controls::layout_of(HWND control) const {
     for (std::size_t i = 0; i < handles_.size(); ++i) {
-        if (handles_[i] == control) return &spec_->controls[i];
+        if (handles_[i] == control) return &layout_->controls[i];
     }
     return nullptr;
 }
 
 LRESULT Controls::paint_colors(HDC dc, HWND control) const {
-    const ControlSpec* spec = spec_of(control);
-    if (spec && spec->text_color != kDefaultColor) SetTextColor(dc, spec->text_color);
+    const ControlLayout* layout = layout_of(control);
+    if (layout && layout->text_color != kDefaultColor) SetTextColor(dc, layout->text_color);
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
@@ -151,11 +151,11 @@ void Controls::draw_picture(const DRAWITEMSTRUCT& item) const {
 
 namespace vantrel {
 
-HWND create_window(const WindowSpec& spec, HWND owner, HINSTANCE instance, void* param) {
-    const int left = (GetSystemMetrics(SM_CXSCREEN) - spec.width) / 2;
-    const int top = (GetSystemMetrics(SM_CYSCREEN) - spec.height) / 2;
-    return CreateWindowExW(spec.ex_style, spec.class_name, spec.caption, spec.style, left, top,
-                           spec.width, spec.height, owner, nullptr, instance, param);
+HWND create_window(const WindowLayout& layout, HWND owner, HINSTANCE instance, void* param) {
+    const int left = (GetSystemMetrics(SM_CXSCREEN) - layout.width) / 2;
+    const int top = (GetSystemMetrics(SM_CYSCREEN) - layout.height) / 2;
+    return CreateWindowExW(layout.ex_style, layout.class_name, layout.caption, layout.style, left, top,
+                           layout.width, layout.height, owner, nullptr, instance, param);
 }
 
 }  // namespace vantrel

@@ -13,14 +13,14 @@ namespace vantrel {
 
 class Controls {
   public:
-    // Creates every control of spec in table order inside window. False when one of them
+    // Creates every control of layout in table order inside window. False when one of them
     // cannot be created.
-    bool create(HWND window, const WindowSpec& spec);
+    bool create(HWND window, const WindowLayout& layout);
     void release();
 
     HWND handle(int id) const;
-    const ControlSpec* spec_of(HWND control) const;
-    const WindowSpec* window_spec() const { return spec_; }
+    const ControlLayout* layout_of(HWND control) const;
+    const WindowLayout* window_spec() const { return layout_; }
 
     // The answer to WM_CTLCOLORSTATIC for a label, radio button or group box.
     LRESULT paint_colors(HDC dc, HWND control) const;
@@ -29,7 +29,7 @@ class Controls {
 
   private:
     HFONT font(FontId id) const;
-    HWND create_control(HWND window, const ControlSpec& control);
+    HWND create_control(HWND window, const ControlLayout& control);
 
     struct Picture {
         int id;
@@ -37,7 +37,7 @@ class Controls {
         int width, height;
     };
 
-    const WindowSpec* spec_ = nullptr;
+    const WindowLayout* layout_ = nullptr;
     std::vector<HWND> handles_;     // in table order
     std::vector<OwnedFont> fonts_;  // indexed by FontId
     std::vector<Picture> pictures_;
@@ -47,8 +47,8 @@ class Controls {
 
 namespace vantrel {
 
-// Creates the top-level window of spec, centred on the screen, with owner (or none); param
+// Creates the top-level window of layout, centred on the screen, with owner (or none); param
 // reaches the window procedure as the creation parameter.
-HWND create_window(const WindowSpec& spec, HWND owner, HINSTANCE instance, void* param);
+HWND create_window(const WindowLayout& layout, HWND owner, HINSTANCE instance, void* param);
 
 }  // namespace vantrel

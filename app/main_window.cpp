@@ -56,9 +56,9 @@ constexpr CommandBinding kCommandBindings[] = {
     {id_menu_exit, [](MainWindow& w) { w.exit_program(); }},
 };
 
-bool is_default_push_button(HWND control, const ControlSpec& spec) {
+bool is_default_push_button(HWND control, const ControlLayout& layout) {
     const bool push_button =
-        spec.kind == ControlKind::push_button || spec.kind == ControlKind::default_push_button;
+        layout.kind == ControlKind::push_button || layout.kind == ControlKind::default_push_button;
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
     return push_button && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON && IsWindowEnabled(control);
 }
@@ -257,13 +257,13 @@ bool MainWindow::translate_key(const MSG& key) {
 void MainWindow::press_default_button() {
     HWND button = nullptr;
     HWND focus = GetFocus();
-    const ControlSpec* focused = focus ? controls_.spec_of(focus) : nullptr;
+    const ControlLayout* focused = focus ? controls_.layout_of(focus) : nullptr;
     if (focused && is_default_push_button(focus, *focused)) {
         button = focus;
-    } else if (const WindowSpec* spec = controls_.window_spec()) {
-        for (std::size_t i = 0; i < spec->control_count && !button; ++i) {
-            HWND control = controls_.handle(spec->controls[i].id);
-            if (control && is_default_push_button(control, spec->controls[i])) button = control;
+    } else if (const WindowLayout* layout = controls_.window_spec()) {
+        for (std::size_t i = 0; i < layout->control_count && !button; ++i) {
+            HWND control = controls_.handle(layout->controls[i].id);
+            if (control && is_default_push_button(control, layout->controls[i])) button = control;
         }
     }
     if (!button) return;

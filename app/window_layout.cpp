@@ -17,7 +17,7 @@ constexpr COLORREF kAlertRed = RGB(220, 40, 20);
 // image, target.
 
 // The controls of the main window, in control order.
-constexpr ControlSpec kMainControls[] = {
+constexpr ControlLayout kMainControls[] = {
     {L"标签3", id_label3, ControlKind::label, id_picture1, 76, 1, 16, 32, L"！", 0, FontId::exclamation, kAlertRed, 0, nullptr},
     {L"图片框1", id_picture1, ControlKind::picture_box, 0, 256, 8, 96, 32, nullptr, 0, FontId::gui, kDefaultColor, IDI_LOGO, nullptr},
     {L"单选框4", id_radio4, ControlKind::radio_button, 0, 278, 83, 64, 24, L"RayFile", 0, FontId::gui, kDefaultColor, 0, nullptr},
@@ -38,7 +38,7 @@ constexpr ControlSpec kMainControls[] = {
 
 // The controls of the about window, in control order. The group box comes last so that it is
 // the lowest in the z-order: it draws only its frame, under the controls that it holds.
-constexpr ControlSpec kAboutControls[] = {
+constexpr ControlLayout kAboutControls[] = {
     {L"标签1", id_about_label1, ControlKind::label, id_about_group1, 64, 8, 144, 40, L"原名：下载地址转换器\n现更名为：Vantrel", 0, FontId::yahei, kLabelBlue, 0, nullptr},
     {L"图片框1", id_about_picture1, ControlKind::picture_box, 0, 8, 9, 48, 48, nullptr, 0, FontId::gui, kDefaultColor, IDI_ABOUT, nullptr},
     {L"超级链接框1", id_about_link1, ControlKind::hyperlink, 0, 68, 46, 140, 27, L"欢迎访问 Vantrel 网站", 0, FontId::gui, kDefaultColor, 0, L"http://www.example.com/vantrel/"},
@@ -55,7 +55,7 @@ const FontSpec kFonts[4] = {
     {FontId::yahei, L"微软雅黑", 12, FW_NORMAL},
 };
 
-const WindowSpec kMainWindow = {
+const WindowLayout kMainWindow = {
     kMainWindowClass,
     L"Vantrel V2.0  ——想下就下，无限制          ",
     429,
@@ -66,7 +66,7 @@ const WindowSpec kMainWindow = {
     std::size(kMainControls),
 };
 
-const WindowSpec kAboutWindow = {
+const WindowLayout kAboutWindow = {
     kAboutWindowClass,
     L"关于Vantrel  V2.0 beta",
     221,

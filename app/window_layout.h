@@ -37,7 +37,7 @@ struct FontSpec {
 
 inline constexpr COLORREF kDefaultColor = CLR_INVALID;
 
-struct ControlSpec {
+struct ControlLayout {
     const wchar_t* name;  // the layout name
     int id;
     ControlKind kind;
@@ -51,12 +51,12 @@ struct ControlSpec {
     const wchar_t* target;  // hyperlinks: the address that the link opens
 };
 
-struct WindowSpec {
+struct WindowLayout {
     const wchar_t* class_name;
     const wchar_t* caption;
     int width, height;  // outer size
     DWORD style, ex_style;
-    const ControlSpec* controls;
+    const ControlLayout* controls;
     std::size_t control_count;
 };
 
@@ -67,8 +67,8 @@ struct MenuItemSpec {
 };
 
 extern const FontSpec kFonts[4];
-extern const WindowSpec kMainWindow;
-extern const WindowSpec kAboutWindow;
+extern const WindowLayout kMainWindow;
+extern const WindowLayout kAboutWindow;
 extern const MenuItemSpec kTrayMenu[5];  // 托盘
 
 }  // namespace vantrel
