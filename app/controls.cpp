@@ -154,8 +154,8 @@ namespace vantrel {
 HWND create_window(const WindowLayout& layout, HWND owner, HINSTANCE instance, void* param) {
     const int left = (GetSystemMetrics(SM_CXSCREEN) - layout.width) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - layout.height) / 2;
-    return CreateWindowExW(layout.ex_style, layout.class_name, layout.caption, layout.style, left, top,
-                           layout.width, layout.height, owner, nullptr, instance, param);
+    return CreateWindowExW(layout.ex_style, layout.class_name, layout.caption, layout.style, left,
+                           top, layout.width, layout.height, owner, nullptr, instance, param);
 }
 
 }  // namespace vantrel
