@@ -7,31 +7,18 @@
 #include <string>
 #include <vector>
 
-#include "standin_protocol.h"
-#include "support.h"
+#include "add_url_fixture.h"
 
 namespace tavik_test {
 namespace {
 
 using Lines = std::vector<std::string>;
 
-constexpr char kMarker[] = "what the clipboard held before";
 constexpr wchar_t kLink[] = L"thunder://QUFodHRwOi8vZXhhbXBsZS5jb20vZmlsZS56aXBaWg==";
 constexpr char kLinkText[] = "thunder://QUFodHRwOi8vZXhhbXBsZS5jb20vZmlsZS56aXBaWg==";
 
-class HandOff : public ::testing::Test {
+class HandOff : public AddUrlTest {
   protected:
-    void SetUp() override {
-        ASSERT_EQ(936u, GetACP()) << "the tests run with a Chinese locale";
-        ASSERT_EQ(nullptr, find_main_window()) << "a main window of an earlier test is left";
-        delete_menu_ext_key();
-        set_clipboard_text(kMarker);
-        ASSERT_EQ(kMarker, clipboard_text());
-        object_ = component_.create();
-        ASSERT_TRUE(object_);
-    }
-    void TearDown() override { delete_menu_ext_key(); }
-
     HRESULT add_url(const std::optional<std::wstring>& url, const wchar_t* info = L"",
                     const wchar_t* xinfo = L"") {
         unique_bstr url_text = url ? make_bstr(*url) : nullptr;
@@ -46,11 +33,6 @@ class HandOff : public ::testing::Test {
         wait_until([&] { return (window = find_main_window()) != nullptr; }, 1000);
         return process_of(window);
     }
-
-    ComApartment apartment_;
-    StandInLog log_;
-    Component component_;
-    com_ptr<Itavik_down> object_;
 };
 
 TEST_F(HandOff, RunningMainWindowIsRestoredThenGetsTheLinkOnTheClipboard) {

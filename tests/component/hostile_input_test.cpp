@@ -9,15 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "standin_protocol.h"
-#include "support.h"
+#include "add_url_fixture.h"
 
 namespace tavik_test {
 namespace {
 
 using Lines = std::vector<std::string>;
 
-constexpr char kMarker[] = "what the clipboard held before";
 constexpr wchar_t kLink[] = L"http://host/file.zip";
 constexpr char kLinkText[] = "http://host/file.zip";
 
@@ -53,28 +51,12 @@ class BstrAtPageEnd {
     BSTR bstr_ = nullptr;
 };
 
-class Hostile : public ::testing::Test {
+class Hostile : public AddUrlTest {
   protected:
-    void SetUp() override {
-        ASSERT_EQ(936u, GetACP()) << "the tests run with a Chinese locale";
-        ASSERT_EQ(nullptr, find_main_window()) << "a main window of an earlier test is left";
-        delete_menu_ext_key();
-        set_clipboard_text(kMarker);
-        ASSERT_EQ(kMarker, clipboard_text());
-        object_ = component_.create();
-        ASSERT_TRUE(object_);
-    }
-    void TearDown() override { delete_menu_ext_key(); }
-
     HRESULT add_url(BSTR url) {
         unique_bstr info = make_bstr(L"");
         return object_->AddUrl(url, info.get(), nullptr);
     }
-
-    ComApartment apartment_;
-    StandInLog log_;
-    Component component_;
-    com_ptr<Itavik_down> object_;
 };
 
 using HostileUrl = Hostile;
