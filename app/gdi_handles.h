@@ -1,4 +1,5 @@
-// Owning wrappers for the GDI and USER handles that the windows create for themselves.
+// Owning wrappers for the GDI and USER handles that the windows create for themselves, and for
+// the registry keys that the program opens.
 #pragma once
 
 #include <windows.h>
@@ -38,8 +39,13 @@ inline BOOL WINAPI delete_font(HFONT font) {
     return DeleteObject(font);
 }
 
+inline BOOL WINAPI close_key(HKEY key) {
+    return RegCloseKey(key) == ERROR_SUCCESS;
+}
+
 using OwnedFont = OwnedHandle<HFONT, delete_font>;
 using OwnedIcon = OwnedHandle<HICON, DestroyIcon>;
 using OwnedMenu = OwnedHandle<HMENU, DestroyMenu>;
+using OwnedKey = OwnedHandle<HKEY, close_key>;
 
 }  // namespace vantrel

@@ -13,6 +13,12 @@ namespace vantrel {
 // wParam 0, lParam 0; the payload is the clipboard's text. The result is 0.
 inline constexpr UINT MSG_LINK_HANDOFF = WM_USER + 83;  // 1107
 
+// A link handed over by WM_COPYDATA (vantrel.exe LINK, started by a browser while the program
+// runs): dwData is this tag, lpData the link's bytes in the ANSI code page, cbData their
+// number (no terminating zero), at most kCopyDataLinkLimit. Anything else is ignored.
+inline constexpr ULONG_PTR kCopyDataLinkTag = 0x4B4E4C56;  // "VLNK"
+inline constexpr DWORD kCopyDataLinkLimit = 64 * 1024;     // bytes
+
 // Installs handoff_window_proc over the window with SetWindowLongA (GWL_WNDPROC) from the
 // library function table and keeps the previous window procedure with the window, for good.
 // False when the window procedure could not be replaced.

@@ -4,26 +4,12 @@
 
 #include <windows.h>
 
-#include <cstddef>
+#include "handoff_record.h"
 
 namespace tavik {
 
 // Sent to the main window when the clipboard holds a link for it; wParam and lParam are 0.
 constexpr UINT MSG_LINK_HANDOFF = WM_USER + 83;
-
-// The window class that the main program registers for its main window.
-constexpr char kMainWindowClass[] = "VantrelMainWindow";
-
-// The context-menu key under HKEY_CURRENT_USER that holds the hand-off record, named by the
-// code page 936 bytes of "&Q 下载地址转换" whatever the system's ANSI code page.
-constexpr char kMenuExtKey[] =
-    "Software\\Microsoft\\Internet Explorer\\MenuExt\\"
-    "&Q \xCF\xC2\xD4\xD8\xB5\xD8\xD6\xB7\xD7\xAA\xBB\xBB";
-
-// The signed decimal number at the start of the text, which ends at its first zero byte or
-// after size bytes: white space is skipped, then an optional sign, then digits up to the
-// first other character. No digits give 0; a number beyond 32 bits gives the nearest limit.
-LONG parse_window_handle(const char* text, std::size_t size);
 
 // Places the text on the clipboard as CF_TEXT, replacing what it held.
 void put_text_on_clipboard(const char* text);

@@ -260,11 +260,12 @@ std::vector<HWND> main_windows() {
     return main_windows_of(0);
 }
 
-Vantrel::Vantrel(const std::wstring& program) {
+Vantrel::Vantrel(const std::wstring& program, const std::wstring& argument) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     std::wstring command_line = L"\"" + program + L"\"";
+    if (!argument.empty()) command_line += L" \"" + argument + L"\"";
     if (!CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &startup, &info)) {
         return;

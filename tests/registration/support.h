@@ -97,8 +97,9 @@ class ProgramFolder {
 class Vantrel {
   public:
     // Starts the program and waits until its main window is up and has written the hand-off
-    // record, until it shows a message box, or until the process has ended.
-    explicit Vantrel(const std::wstring& program);
+    // record, until it shows a message box, or until the process has ended. An argument
+    // follows the program on its command line, quoted.
+    explicit Vantrel(const std::wstring& program, const std::wstring& argument = {});
     // Takes over an instance that somebody else started, by its main window.
     explicit Vantrel(HWND window);
     ~Vantrel();

@@ -1,0 +1,242 @@
+// vantrel.exe --register-schemes and --unregister-schemes, run as the installer runs them: the
+// keys and values written, another program's handler saved whole and put back, a refused write
+// that leaves nothing behind, and the user's registry (an export of HKEY_CURRENT_USER\Software
+// by regedit) as it was before once everything is undone.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <sstream>
+
+#include "registry_tree.h"
+#include "url_scheme_keys.h"
+#include "url_scheme_registration.h"
+#include "url_scheme_support.h"
+
+namespace url_scheme_test {
+namespace {
+
+using vantrel::RegistryTree;
+using vantrel::RegistryValue;
+using vantrel::text_value;
+
+// Values and keys in name order (the registry enumerates in an order of its own).
+RegistryTree sorted(RegistryTree tree) {
+    auto by_name = [](const auto& a, const auto& b) {
+        return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
+    };
+    std::sort(
+        tree.values.begin(), tree.values.end(),
+        [&](const RegistryValue& a, const RegistryValue& b) { return by_name(a.name, b.name); });
+    for (auto& key : tree.keys)
+        key.second = sorted(key.second);
+    std::sort(tree.keys.begin(), tree.keys.end(),
+              [&](const auto& a, const auto& b) { return by_name(a.first, b.first); });
+    return tree;
+}
+
+std::optional<RegistryTree> user_key(const std::wstring& path) {
+    std::optional<RegistryTree> tree = vantrel::read_registry_tree(HKEY_CURRENT_USER, path);
+    if (tree) tree = sorted(*tree);
+    return tree;
+}
+
+RegistryTree key_with(std::vector<RegistryValue> values,
+                      std::vector<std::pair<std::wstring, RegistryTree>> keys = {}) {
+    RegistryTree tree;
+    tree.values = std::move(values);
+    tree.keys = std::move(keys);
+    return sorted(tree);
+}
+
+// shell\open\command and DefaultIcon of a handler that runs the program.
+std::vector<std::pair<std::wstring, RegistryTree>> handler_keys(const std::wstring& program) {
+    const RegistryTree command = key_with({text_value(L"", L"\"" + program + L"\" \"%1\"")});
+    return {{L"DefaultIcon", key_with({text_value(L"", L"\"" + program + L"\",0")})},
+            {L"shell", key_with({}, {{L"open", key_with({}, {{L"command", command}})}})}};
+}
+
+// Another program's handler, with values of every kind and keys below.
+RegistryTree foreign_handler(const std::wstring& scheme) {
+    const std::string binary("\x00\x01\xFE\xFF", 4);
+    return key_with(
+        {text_value(L"", L"URL:" + scheme + L" Protocol"), text_value(L"URL Protocol", L""),
+         {L"EditFlags", REG_BINARY, std::vector<BYTE>(binary.begin(), binary.end())},
+         {L"BrowserFlags", REG_DWORD, {8, 0, 0, 0}},
+         {L"Source", REG_EXPAND_SZ, {'%', 0, 'X', 0, '%', 0, 0, 0}}},
+        {{L"DefaultIcon", key_with({text_value(L"", L"C:\\Thunder\\Thunder.exe,1")})},
+         {L"shell",
+          key_with({text_value(L"", L"open")},
+                   {{L"open", key_with({}, {{L"command", key_with({text_value(
+                                                              L"", L"\"C:\\Thunder\\Thunder.exe\" "
+                                                                   L"\"%1\"")})}})}},
+                    {
+            L"print", RegistryTree {}}})}
+});
+}
+
+// The sections of a .reg export by their key line, to tell which keys a change touched.
+std::map<std::string, std::string> sections(const std::string& exported) {
+    std::map<std::string, std::string> found;
+    std::string current;
+    std::istringstream lines(exported);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line[0] == '[') current = line;
+        found[current] += line + "\n";
+    }
+    return found;
+}
+
+class SchemeRegistration : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        undo_everything();
+        ASSERT_EQ(0, vantrel_processes());
+    }
+    void TearDown() override { undo_everything(); }
+
+    static void undo_everything() {
+        for (const std::wstring& scheme : vantrel::url_scheme_names()) {
+            registration_test::delete_key_tree(narrow(vantrel::scheme_key(scheme)));
+        }
+        registration_test::delete_key_tree(narrow(vantrel::prog_id_key()));
+        registration_test::delete_key_tree(narrow(vantrel::kVantrelKey));
+        registration_test::delete_key_tree(narrow(vantrel::kRegisteredApplicationsKey));
+    }
+    static std::string narrow(const std::wstring& ascii) {
+        return std::string(ascii.begin(), ascii.end());
+    }
+
+    std::wstring program_ = registration_test::test_file(L"vantrel.exe");
+};
+
+TEST_F(SchemeRegistration, WritesTheHandlersAndUnregisteringLeavesTheRegistryAsItWas) {
+    const std::string before = export_user_software();
+    ASSERT_FALSE(before.empty());
+
+    const Run registered = run(command(program_, {L"--register-schemes"}));
+    EXPECT_EQ(0u, registered.exit_code);
+    EXPECT_EQ("", registered.error);
+    EXPECT_TRUE(registration_test::main_windows().empty());
+
+    for (const std::wstring& scheme : vantrel::url_scheme_names()) {
+        EXPECT_EQ(key_with({text_value(L"", L"URL:" + scheme + L" Protocol"),
+                            text_value(L"URL Protocol", L"")},
+                           handler_keys(program_)),
+                  user_key(vantrel::scheme_key(scheme)))
+            << testing::PrintToString(scheme);
+    }
+    EXPECT_EQ(key_with({text_value(L"", L"Vantrel")}, handler_keys(program_)),
+              user_key(L"Software\\Classes\\Vantrel.Link"));
+    const std::optional<RegistryTree> capabilities = user_key(L"Software\\Vantrel\\Capabilities");
+    ASSERT_TRUE(capabilities);
+    EXPECT_EQ(text_value(L"ApplicationName", L"Vantrel"), *capabilities->value(L"ApplicationName"));
+    ASSERT_NE(nullptr, capabilities->value(L"ApplicationDescription"));
+    EXPECT_EQ(
+        key_with({text_value(L"thunder", L"Vantrel.Link"), text_value(L"flashget", L"Vantrel.Link"),
+                  text_value(L"qqdl", L"Vantrel.Link"), text_value(L"fs2you", L"Vantrel.Link")}),
+        *capabilities->key(L"URLAssociations"));
+    EXPECT_EQ(key_with({text_value(L"Vantrel", L"Software\\Vantrel\\Capabilities")}),
+              user_key(L"Software\\RegisteredApplications"));
+    EXPECT_FALSE(user_key(L"Software\\Vantrel\\PreviousHandlers"));
+
+    // Nothing else in the user's registry changed.
+    const std::map<std::string, std::string> old_sections = sections(before);
+    const std::map<std::string, std::string> new_sections = sections(export_user_software());
+    const char* const ours[] = {
+        "[HKEY_CURRENT_USER\\Software\\Classes\\thunder",
+        "[HKEY_CURRENT_USER\\Software\\Classes\\flashget",
+        "[HKEY_CURRENT_USER\\Software\\Classes\\qqdl",
+        "[HKEY_CURRENT_USER\\Software\\Classes\\fs2you",
+        "[HKEY_CURRENT_USER\\Software\\Classes\\Vantrel.Link",
+        "[HKEY_CURRENT_USER\\Software\\Vantrel",
+        "[HKEY_CURRENT_USER\\Software\\RegisteredApplications]",
+    };
+    auto is_ours = [&](const std::string& section) {
+        return std::any_of(std::begin(ours), std::end(ours),
+                           [&](const char* key) { return section.rfind(key, 0) == 0; });
+    };
+    for (const auto& [key, text] : new_sections) {
+        auto old = old_sections.find(key);
+        if (old == old_sections.end() || old->second != text) {
+            EXPECT_TRUE(is_ours(key)) << "changed: " << key;
+        }
+    }
+    for (const auto& [key, text] : old_sections) {
+        EXPECT_TRUE(new_sections.count(key) || is_ours(key)) << "removed: " << key;
+    }
+
+    const Run unregistered = run(command(program_, {L"--unregister-schemes"}));
+    EXPECT_EQ(0u, unregistered.exit_code);
+    EXPECT_EQ("", unregistered.error);
+    EXPECT_EQ(before, export_user_software());
+}
+
+TEST_F(SchemeRegistration, AnotherProgramsHandlerIsSavedWholeAndComesBackExactly) {
+    for (const wchar_t* scheme : {L"thunder", L"qqdl"}) {
+        ASSERT_TRUE(vantrel::write_registry_tree(HKEY_CURRENT_USER, vantrel::scheme_key(scheme),
+                                                 foreign_handler(scheme)));
+    }
+    const std::string before = export_user_software();
+
+    // Twice: a second registration keeps the saved handler, not Vantrel's own.
+    for (int time = 0; time < 2; ++time) {
+        EXPECT_EQ(0u, run(command(program_, {L"--register-schemes"})).exit_code);
+    }
+    for (const wchar_t* scheme : {L"thunder", L"qqdl"}) {
+        EXPECT_EQ(foreign_handler(scheme), user_key(vantrel::previous_handler_key(scheme)));
+        EXPECT_EQ(key_with({text_value(L"", L"URL:" + std::wstring(scheme) + L" Protocol"),
+                            text_value(L"URL Protocol", L"")},
+                           handler_keys(program_)),
+                  user_key(vantrel::scheme_key(scheme)));
+    }
+    EXPECT_FALSE(user_key(vantrel::previous_handler_key(L"flashget")));
+
+    EXPECT_EQ(0u, run(command(program_, {L"--unregister-schemes"})).exit_code);
+    for (const wchar_t* scheme : {L"thunder", L"qqdl"}) {
+        EXPECT_EQ(foreign_handler(scheme), user_key(vantrel::scheme_key(scheme)));
+    }
+    EXPECT_EQ(before, export_user_software());
+}
+
+TEST_F(SchemeRegistration, UnregisteringWithNothingRegisteredChangesNothing) {
+    ASSERT_TRUE(vantrel::write_registry_tree(HKEY_CURRENT_USER, vantrel::scheme_key(L"flashget"),
+                                             foreign_handler(L"flashget")));
+    const std::string before = export_user_software();
+    const Run unregistered = run(command(program_, {L"--unregister-schemes"}));
+    EXPECT_EQ(0u, unregistered.exit_code);
+    EXPECT_EQ("", unregistered.error);
+    EXPECT_EQ(before, export_user_software());
+}
+
+// A key that refuses to be changed, at the start and at the very end of the registration: the
+// run fails with exit code 1, names the key on standard error and takes back what it wrote.
+TEST_F(SchemeRegistration, ARefusedWriteLeavesTheRegistryAsItWas) {
+    struct Case {
+        std::wstring locked;  // made read-only for everyone
+        RegistryTree content;
+    };
+    const Case cases[] = {
+        {vantrel::scheme_key(L"fs2you"), foreign_handler(L"fs2you")},
+        {vantrel::kRegisteredApplicationsKey,
+         key_with({text_value(L"Other", L"Software\\Other\\Capabilities")})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(narrow(c.locked));
+        ASSERT_TRUE(vantrel::write_registry_tree(HKEY_CURRENT_USER, vantrel::scheme_key(L"qqdl"),
+                                                 foreign_handler(L"qqdl")));
+        ASSERT_TRUE(vantrel::write_registry_tree(HKEY_CURRENT_USER, c.locked, c.content));
+        ASSERT_TRUE(registration_test::set_key_access(narrow(c.locked), L"D:P(A;;KR;;;WD)"));
+        const std::string before = export_user_software();
+
+        const Run registered = run(command(program_, {L"--register-schemes"}));
+        EXPECT_EQ(1u, registered.exit_code);
+        EXPECT_NE(std::string::npos, registered.error.find(narrow(c.locked))) << registered.error;
+        EXPECT_EQ(before, export_user_software());
+        EXPECT_EQ(foreign_handler(L"qqdl"), user_key(vantrel::scheme_key(L"qqdl")));
+        undo_everything();
+    }
+}
+
+}  // namespace
+}  // namespace url_scheme_test

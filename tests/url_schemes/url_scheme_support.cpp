@@ -1,0 +1,137 @@
+#include "url_scheme_support.h"
+
+#include <tlhelp32.h>
+
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace url_scheme_test {
+
+const SampleLink kThunder = {"thunder://QUFodHRwOi8vYS9iLnppcFpa", "http://a/b.zip"};
+const SampleLink kFlashget = {"Flashget://W0ZMQVNIR0VUXWh0dHA6Ly9hL2IuemlwW0ZMQVNIR0VUXQ==&abc",
+                              "http://a/b.zip"};
+const SampleLink kQqdl = {"qqdl://aHR0cDovL2EvYi56aXA=", "http://a/b.zip"};
+const SampleLink kRayfile = {"fs2you://YS9iLnppcHwxMjM=", "http://a/b.zip"};
+const SampleLink kNested = {
+    "thunder://"
+    "QUFGbGFzaGdldDovL1cwWk1RVk5JUjBWVVhXaDBkSEE2THk5aEwySXVlbWx3VzBaTVFWTklSMFZVWFE9PSZhYmNaWg==",
+    "http://a/b.zip"};
+
+std::wstring wide(const std::string& ascii) {
+    return std::wstring(ascii.begin(), ascii.end());
+}
+
+namespace {
+
+class Handle {
+  public:
+    explicit Handle(HANDLE handle = nullptr) : handle_(handle) {}
+    ~Handle() {
+        if (handle_ && handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    HANDLE get() const { return handle_; }
+    HANDLE* receive() { return &handle_; }
+
+  private:
+    HANDLE handle_;
+};
+
+}  // namespace
+
+std::wstring command(const std::wstring& program, const std::vector<std::wstring>& arguments) {
+    std::wstring line = L"\"" + program + L"\"";
+    for (const std::wstring& argument : arguments)
+        line += L" \"" + argument + L"\"";
+    return line;
+}
+
+Run run(const std::wstring& command_line, DWORD timeout_ms) {
+    Run result;
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    Handle read_end, write_end;
+    if (!CreatePipe(read_end.receive(), write_end.receive(), &inherit, 0)) return result;
+    SetHandleInformation(read_end.get(), HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdError = write_end.get();
+    PROCESS_INFORMATION info{};
+    std::wstring line = command_line;
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                        &info)) {
+        return result;
+    }
+    Handle process(info.hProcess), thread(info.hThread);
+    CloseHandle(*write_end.receive());
+    *write_end.receive() = nullptr;
+    const bool ended = WaitForSingleObject(process.get(), timeout_ms) == WAIT_OBJECT_0;
+    if (!ended) {
+        TerminateProcess(process.get(), 99);
+        WaitForSingleObject(process.get(), 5000);
+    }
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(read_end.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+        result.error.append(buffer, got);
+    DWORD code = 0;
+    if (ended && GetExitCodeProcess(process.get(), &code)) result.exit_code = code;
+    return result;
+}
+
+std::string export_user_software() {
+    wchar_t directory[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, directory);
+    const std::wstring file = std::wstring(directory) + L"vantrel-url-scheme-export-" +
+                              std::to_wstring(GetCurrentProcessId()) + L".reg";
+    DeleteFileW(file.c_str());
+    const Run exported =
+        run(L"regedit.exe /E \"" + file + L"\" \"HKEY_CURRENT_USER\\Software\"", 60000);
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    in.close();
+    DeleteFileW(file.c_str());
+    return exported.exit_code ? text.str() : std::string();
+}
+
+int vantrel_processes() {
+    Handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    int count = 0;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry)) {
+        if (lstrcmpiW(entry.szExeFile, L"vantrel.exe") == 0) ++count;
+    }
+    return count;
+}
+
+std::string clipboard_text() {
+    std::string text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const auto* bytes = static_cast<const char*>(GlobalLock(data))) {
+            text.assign(bytes, strnlen(bytes, GlobalSize(data)));
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+LRESULT send_copy_data(HWND window, ULONG_PTR tag, const void* data, DWORD size) {
+    COPYDATASTRUCT copy{tag, size, const_cast<void*>(data)};
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy), SMTO_NORMAL, 10000,
+                        &answer);
+    return static_cast<LRESULT>(answer);
+}
+
+HWND message_box_of(DWORD process_id) {
+    return test_support::find_top_window(process_id, L"#32770");
+}
+
+}  // namespace url_scheme_test

@@ -1,0 +1,58 @@
+// Helpers of the URL-scheme tests: vantrel.exe run with a command line and its exit code and
+// standard error, an export of the user's registry by regedit, the running vantrel.exe
+// processes, and links as browsers hand them over.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "support.h"  // the registration tests' helpers: ProgramFolder, Vantrel, clipboard
+#include "test_support.h"
+
+namespace url_scheme_test {
+
+using registration_test::ProgramFolder;
+using registration_test::Vantrel;
+using test_support::wait_until;
+
+// A finished run of a command line.
+struct Run {
+    std::optional<DWORD> exit_code;  // nullopt: still running after the time, ended by force
+    std::string error;               // what it wrote to standard error
+};
+Run run(const std::wstring& command_line, DWORD timeout_ms = 20000);
+// "<program>" followed by the arguments, each quoted.
+std::wstring command(const std::wstring& program, const std::vector<std::wstring>& arguments);
+
+// HKEY_CURRENT_USER\Software as `regedit /E` writes it; empty when the export failed.
+std::string export_user_software();
+
+// The number of running processes whose file is vantrel.exe.
+int vantrel_processes();
+
+// CF_TEXT of the clipboard up to its first zero byte; empty when there is none.
+std::string clipboard_text();
+
+// Sends WM_COPYDATA to the window and returns its answer.
+LRESULT send_copy_data(HWND window, ULONG_PTR tag, const void* data, DWORD size);
+
+// The first visible message box (#32770) of a process, or nullptr.
+HWND message_box_of(DWORD process_id);
+
+// A link of each scheme and the plain address that its conversion shows.
+struct SampleLink {
+    const char* link;
+    const char* address;
+};
+extern const SampleLink kThunder;   // thunder://…  -> http://a/b.zip
+extern const SampleLink kFlashget;  // Flashget://… -> http://a/b.zip
+extern const SampleLink kQqdl;      // qqdl://…     -> http://a/b.zip
+extern const SampleLink kRayfile;   // fs2you://…   -> http://a/b.zip
+extern const SampleLink kNested;    // thunder:// wrapping kFlashget -> http://a/b.zip
+
+std::wstring wide(const std::string& ascii);
+
+}  // namespace url_scheme_test
