@@ -24,10 +24,6 @@ OwnedKey create_key(HKEY root, const std::wstring& path) {
     return OwnedKey(key);
 }
 
-std::wstring child_path(const std::wstring& path, const std::wstring& name) {
-    return path.empty() ? name : path + L"\\" + name;
-}
-
 bool set_value(HKEY key, const RegistryValue& value) {
     return RegSetValueExW(key, value.name.c_str(), 0, value.type, value.data.data(),
                           static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS;

@@ -4,6 +4,8 @@
 // ShellExecute, and the usage box.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <shellapi.h>
 
 #include "app_ids.h"
@@ -94,7 +96,7 @@ TEST_F(BrowserLink, ALinkGoesToTheRunningProgramWithinASecondAndTheClipboardIsLe
         running.set_box(id_edit1, "");
         running.set_box(id_edit2, "");
         const DWORD start = GetTickCount();
-        const Run handed = run(command(program(), {wide(c.handed)}), 10000);
+        const RunResult handed = run(command(program(), {wide(c.handed)}), 10000);
         EXPECT_EQ(0u, handed.exit_code);
         EXPECT_TRUE(wait_until([&] { return running.box(id_edit2) == "http://a/b.zip"; }, 1000));
         EXPECT_LT(GetTickCount() - start, 2000u) << "the hand-off and its start took too long";
@@ -200,7 +202,7 @@ TEST_F(BrowserLink, ExitEndsTheRunningProgramAsItsMenuDoes) {
     icon.uID = vantrel::kTrayIconId;
     ASSERT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &icon));
 
-    const Run exited = run(command(program(), {L"--exit"}));
+    const RunResult exited = run(command(program(), {L"--exit"}));
     EXPECT_EQ(0u, exited.exit_code);
     EXPECT_EQ(0u, running.wait_for_exit(1000));  // already ended when --exit returned
     EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &icon)) << "the tray icon is still there";

@@ -59,20 +59,18 @@ std::vector<std::pair<std::wstring, RegistryTree>> handler_keys(const std::wstri
 // Another program's handler, with values of every kind and keys below.
 RegistryTree foreign_handler(const std::wstring& scheme) {
     const std::string binary("\x00\x01\xFE\xFF", 4);
-    return key_with(
-        {text_value(L"", L"URL:" + scheme + L" Protocol"), text_value(L"URL Protocol", L""),
-         {L"EditFlags", REG_BINARY, std::vector<BYTE>(binary.begin(), binary.end())},
-         {L"BrowserFlags", REG_DWORD, {8, 0, 0, 0}},
-         {L"Source", REG_EXPAND_SZ, {'%', 0, 'X', 0, '%', 0, 0, 0}}},
-        {{L"DefaultIcon", key_with({text_value(L"", L"C:\\Thunder\\Thunder.exe,1")})},
-         {L"shell",
-          key_with({text_value(L"", L"open")},
-                   {{L"open", key_with({}, {{L"command", key_with({text_value(
-                                                              L"", L"\"C:\\Thunder\\Thunder.exe\" "
-                                                                   L"\"%1\"")})}})}},
-                    {
-            L"print", RegistryTree {}}})}
-});
+    const RegistryTree command =
+        key_with({text_value(L"", L"\"C:\\Thunder\\Thunder.exe\" \"%1\"")});
+    const RegistryTree open = key_with({}, {{L"command", command}});
+    const RegistryTree shell =
+        key_with({text_value(L"", L"open")}, {{L"open", open}, {L"print", RegistryTree{}}});
+    const RegistryTree icon = key_with({text_value(L"", L"C:\\Thunder\\Thunder.exe,1")});
+    return key_with({text_value(L"", L"URL:" + scheme + L" Protocol"),
+                     text_value(L"URL Protocol", L""),
+                     {L"EditFlags", REG_BINARY, std::vector<BYTE>(binary.begin(), binary.end())},
+                     {L"BrowserFlags", REG_DWORD, {8, 0, 0, 0}},
+                     {L"Source", REG_EXPAND_SZ, {'%', 0, 'X', 0, '%', 0, 0, 0}}},
+                    {{L"DefaultIcon", icon}, {L"shell", shell}});
 }
 
 // The sections of a .reg export by their key line, to tell which keys a change touched.
@@ -114,7 +112,7 @@ TEST_F(SchemeRegistration, WritesTheHandlersAndUnregisteringLeavesTheRegistryAsI
     const std::string before = export_user_software();
     ASSERT_FALSE(before.empty());
 
-    const Run registered = run(command(program_, {L"--register-schemes"}));
+    const RunResult registered = run(command(program_, {L"--register-schemes"}));
     EXPECT_EQ(0u, registered.exit_code);
     EXPECT_EQ("", registered.error);
     EXPECT_TRUE(registration_test::main_windows().empty());
@@ -166,7 +164,7 @@ TEST_F(SchemeRegistration, WritesTheHandlersAndUnregisteringLeavesTheRegistryAsI
         EXPECT_TRUE(new_sections.count(key) || is_ours(key)) << "removed: " << key;
     }
 
-    const Run unregistered = run(command(program_, {L"--unregister-schemes"}));
+    const RunResult unregistered = run(command(program_, {L"--unregister-schemes"}));
     EXPECT_EQ(0u, unregistered.exit_code);
     EXPECT_EQ("", unregistered.error);
     EXPECT_EQ(before, export_user_software());
@@ -203,7 +201,7 @@ TEST_F(SchemeRegistration, UnregisteringWithNothingRegisteredChangesNothing) {
     ASSERT_TRUE(vantrel::write_registry_tree(HKEY_CURRENT_USER, vantrel::scheme_key(L"flashget"),
                                              foreign_handler(L"flashget")));
     const std::string before = export_user_software();
-    const Run unregistered = run(command(program_, {L"--unregister-schemes"}));
+    const RunResult unregistered = run(command(program_, {L"--unregister-schemes"}));
     EXPECT_EQ(0u, unregistered.exit_code);
     EXPECT_EQ("", unregistered.error);
     EXPECT_EQ(before, export_user_software());
@@ -229,7 +227,7 @@ TEST_F(SchemeRegistration, ARefusedWriteLeavesTheRegistryAsItWas) {
         ASSERT_TRUE(registration_test::set_key_access(narrow(c.locked), L"D:P(A;;KR;;;WD)"));
         const std::string before = export_user_software();
 
-        const Run registered = run(command(program_, {L"--register-schemes"}));
+        const RunResult registered = run(command(program_, {L"--register-schemes"}));
         EXPECT_EQ(1u, registered.exit_code);
         EXPECT_NE(std::string::npos, registered.error.find(narrow(c.locked))) << registered.error;
         EXPECT_EQ(before, export_user_software());

@@ -3,8 +3,6 @@
 #include <tlhelp32.h>
 
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 namespace url_scheme_test {
 
@@ -48,8 +46,8 @@ std::wstring command(const std::wstring& program, const std::vector<std::wstring
     return line;
 }
 
-Run run(const std::wstring& command_line, DWORD timeout_ms) {
-    Run result;
+RunResult run(const std::wstring& command_line, DWORD timeout_ms) {
+    RunResult result;
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     Handle read_end, write_end;
     if (!CreatePipe(read_end.receive(), write_end.receive(), &inherit, 0)) return result;
@@ -87,14 +85,30 @@ std::string export_user_software() {
     const std::wstring file = std::wstring(directory) + L"vantrel-url-scheme-export-" +
                               std::to_wstring(GetCurrentProcessId()) + L".reg";
     DeleteFileW(file.c_str());
-    const Run exported =
+    const RunResult exported =
         run(L"regedit.exe /E \"" + file + L"\" \"HKEY_CURRENT_USER\\Software\"", 60000);
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    in.close();
+    std::string bytes;
+    {
+        Handle in(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr));
+        char buffer[65536];
+        DWORD got = 0;
+        while (in.get() != INVALID_HANDLE_VALUE &&
+               ReadFile(in.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+            bytes.append(buffer, got);
+    }
     DeleteFileW(file.c_str());
-    return exported.exit_code ? text.str() : std::string();
+    if (!exported.exit_code) return {};
+    // regedit writes UTF-16 with a byte-order mark; the tests compare and search UTF-8.
+    if (bytes.size() < 2 || bytes.compare(0, 2, "\xFF\xFE") != 0) return bytes;
+    const auto* text = reinterpret_cast<const wchar_t*>(bytes.data() + 2);
+    const int length = static_cast<int>((bytes.size() - 2) / sizeof(wchar_t));
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0) {
+        WideCharToMultiByte(CP_UTF8, 0, text, length, utf8.data(), size, nullptr, nullptr);
+    }
+    return utf8;
 }
 
 int vantrel_processes() {

@@ -19,11 +19,11 @@ using registration_test::Vantrel;
 using test_support::wait_until;
 
 // A finished run of a command line.
-struct Run {
+struct RunResult {
     std::optional<DWORD> exit_code;  // nullopt: still running after the time, ended by force
     std::string error;               // what it wrote to standard error
 };
-Run run(const std::wstring& command_line, DWORD timeout_ms = 20000);
+RunResult run(const std::wstring& command_line, DWORD timeout_ms = 20000);
 // "<program>" followed by the arguments, each quoted.
 std::wstring command(const std::wstring& program, const std::vector<std::wstring>& arguments);
 
