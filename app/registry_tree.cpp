@@ -134,6 +134,13 @@ bool delete_registry_tree(HKEY root, const std::wstring& path) {
     return removed == ERROR_SUCCESS || removed == ERROR_FILE_NOT_FOUND;
 }
 
+bool registry_key_exists(HKEY root, const std::wstring& path) {
+    HKEY key = nullptr;
+    const LSTATUS status = RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE, &key);
+    if (status == ERROR_SUCCESS) RegCloseKey(key);
+    return status != ERROR_FILE_NOT_FOUND;
+}
+
 bool registry_key_is_empty(HKEY root, const std::wstring& path) {
     OwnedKey key = open_key(root, path, KEY_READ);
     DWORD subkeys = 0, values = 0;

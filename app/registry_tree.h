@@ -47,6 +47,8 @@ std::optional<RegistryTree> read_registry_tree(HKEY root, const std::wstring& pa
 bool write_registry_tree(HKEY root, const std::wstring& path, const RegistryTree& tree);
 // Deletes the key with everything below it. True also when it did not exist.
 bool delete_registry_tree(HKEY root, const std::wstring& path);
+// True when the key exists (also when it cannot be opened for reading).
+bool registry_key_exists(HKEY root, const std::wstring& path);
 // True when the key exists and holds neither values nor subkeys.
 bool registry_key_is_empty(HKEY root, const std::wstring& path);
 

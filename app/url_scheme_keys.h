@@ -16,6 +16,9 @@ inline constexpr wchar_t kUrlAssociationsKey[] = L"URLAssociations";  // below t
 inline constexpr wchar_t kPreviousHandlersKey[] = L"Software\\Vantrel\\PreviousHandlers";
 inline constexpr wchar_t kRegisteredApplicationsKey[] = L"Software\\RegisteredApplications";
 inline constexpr wchar_t kRegisteredApplicationName[] = L"Vantrel";
+// Under kVantrelKey while registered: the keys above that registration had to create, so that
+// unregistration removes them again when they are empty (REG_MULTI_SZ).
+inline constexpr wchar_t kCreatedKeysValue[] = L"CreatedKeys";
 
 // Below a scheme's key and below the ProgID.
 inline constexpr wchar_t kUrlProtocolValue[] = L"URL Protocol";

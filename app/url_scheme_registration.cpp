@@ -4,6 +4,8 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -25,7 +27,7 @@ class RegistryJournal {
     // False when the key exists but cannot be read whole: then it could not be put back.
     bool save_key(const std::wstring& path) {
         std::optional<RegistryTree> tree = read_registry_tree(HKEY_CURRENT_USER, path);
-        if (!tree && registry_key_is_present(path)) return false;
+        if (!tree && registry_key_exists(HKEY_CURRENT_USER, path)) return false;
         keys_.push_back({path, std::move(tree)});
         return true;
     }
@@ -33,7 +35,7 @@ class RegistryJournal {
         values_.push_back({path, name, read_registry_value(HKEY_CURRENT_USER, path, name)});
     }
     void save_presence(const std::wstring& path) {
-        presences_.push_back({path, registry_key_is_present(path)});
+        presences_.push_back({path, registry_key_exists(HKEY_CURRENT_USER, path)});
     }
 
     // Puts everything saved back, latest first; keys that were created on the way go again
@@ -63,14 +65,6 @@ class RegistryJournal {
     }
 
   private:
-    static bool registry_key_is_present(const std::wstring& path) {
-        HKEY key = nullptr;
-        const LSTATUS status =
-            RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, &key);
-        if (status == ERROR_SUCCESS) RegCloseKey(key);
-        return status != ERROR_FILE_NOT_FOUND;
-    }
-
     struct SavedKey {
         std::wstring path;
         std::optional<RegistryTree> tree;
@@ -151,6 +145,7 @@ RegistryTree capabilities_key() {
 
 // The journal entries of everything either change may touch.
 bool save_everything(RegistryJournal& journal, Change& change) {
+    journal.save_presence(kClassesKey);
     journal.save_presence(kVantrelKey);
     journal.save_presence(kPreviousHandlersKey);
     journal.save_presence(kRegisteredApplicationsKey);
@@ -197,6 +192,35 @@ void give_back_scheme(const std::wstring& scheme, Change& change) {
     if (saved && !current) change.step(write_registry_tree(HKEY_CURRENT_USER, key, *saved), key);
 }
 
+// The keys that hold what registration writes and that a user's registry may lack (a fresh
+// Wine prefix has neither).
+constexpr const wchar_t* kSharedKeys[] = {kClassesKey, kRegisteredApplicationsKey};
+
+std::vector<std::wstring> recorded_created_keys() {
+    std::vector<std::wstring> keys;
+    const std::optional<RegistryValue> value =
+        read_registry_value(HKEY_CURRENT_USER, kVantrelKey, kCreatedKeysValue);
+    if (!value || value->type != REG_MULTI_SZ) return keys;
+    std::wstring text(value->data.size() / sizeof(wchar_t), L'\0');
+    if (!text.empty()) std::memcpy(text.data(), value->data.data(), text.size() * sizeof(wchar_t));
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find(L'\0', start), text.size());
+        if (end > start) keys.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return keys;
+}
+
+RegistryValue created_keys_value(const std::vector<std::wstring>& keys) {
+    std::wstring text;
+    for (const std::wstring& key : keys)
+        text += key + L'\0';
+    text += L'\0';
+    const auto* bytes = reinterpret_cast<const BYTE*>(text.data());
+    return {kCreatedKeysValue, REG_MULTI_SZ,
+            std::vector<BYTE>(bytes, bytes + text.size() * sizeof(wchar_t))};
+}
+
 void notify_shell() {
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
 }
@@ -238,7 +262,15 @@ bool register_url_schemes(const std::wstring& program, std::wstring& failed_key)
     RegistryJournal journal;
     Change change(failed_key);
     if (!save_everything(journal, change)) return false;
+    journal.save_value(kVantrelKey, kCreatedKeysValue);
 
+    std::vector<std::wstring> created = recorded_created_keys();
+    for (const wchar_t* key : kSharedKeys) {
+        if (!registry_key_exists(HKEY_CURRENT_USER, key) &&
+            std::find(created.begin(), created.end(), key) == created.end()) {
+            created.push_back(key);
+        }
+    }
     for (const std::wstring& scheme : url_scheme_names()) {
         take_over_scheme(scheme, handler_key(program, L"URL:" + scheme + L" Protocol", true),
                          change);
@@ -253,6 +285,11 @@ bool register_url_schemes(const std::wstring& program, std::wstring& failed_key)
         change.step(write_registry_value(HKEY_CURRENT_USER, kRegisteredApplicationsKey,
                                          text_value(kRegisteredApplicationName, kCapabilitiesKey)),
                     kRegisteredApplicationsKey);
+    if (change.ok() && !created.empty()) {
+        change.step(
+            write_registry_value(HKEY_CURRENT_USER, kVantrelKey, created_keys_value(created)),
+            kVantrelKey);
+    }
     return finish(journal, change);
 }
 
@@ -260,6 +297,8 @@ bool unregister_url_schemes(std::wstring& failed_key) {
     RegistryJournal journal;
     Change change(failed_key);
     if (!save_everything(journal, change)) return false;
+    journal.save_value(kVantrelKey, kCreatedKeysValue);
+    const std::vector<std::wstring> created = recorded_created_keys();
 
     for (const std::wstring& scheme : url_scheme_names()) {
         give_back_scheme(scheme, change);
@@ -277,12 +316,19 @@ bool unregister_url_schemes(std::wstring& failed_key) {
         change.step(delete_registry_value(HKEY_CURRENT_USER, kRegisteredApplicationsKey,
                                           kRegisteredApplicationName),
                     kRegisteredApplicationsKey);
+    change.step(delete_registry_value(HKEY_CURRENT_USER, kVantrelKey, kCreatedKeysValue),
+                kVantrelKey);
     if (change.ok()) {
-        // Vantrel's own keys go when nothing else is left in them.
-        for (const wchar_t* key : {kVantrelKey, kRegisteredApplicationsKey}) {
-            if (registry_key_is_empty(HKEY_CURRENT_USER, key)) {
+        // What registration created goes when nothing else is left in it.
+        for (const wchar_t* key : kSharedKeys) {
+            const bool was_created =
+                std::find(created.begin(), created.end(), key) != created.end();
+            if (was_created && registry_key_is_empty(HKEY_CURRENT_USER, key)) {
                 RegDeleteKeyW(HKEY_CURRENT_USER, key);
             }
+        }
+        if (registry_key_is_empty(HKEY_CURRENT_USER, kVantrelKey)) {
+            RegDeleteKeyW(HKEY_CURRENT_USER, kVantrelKey);
         }
     }
     return finish(journal, change);

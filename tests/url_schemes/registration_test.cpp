@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
+#include <functional>
 #include <sstream>
 
 #include "registry_tree.h"
@@ -73,18 +73,6 @@ RegistryTree foreign_handler(const std::wstring& scheme) {
                     {{L"DefaultIcon", icon}, {L"shell", shell}});
 }
 
-// The sections of a .reg export by their key line, to tell which keys a change touched.
-std::map<std::string, std::string> sections(const std::string& exported) {
-    std::map<std::string, std::string> found;
-    std::string current;
-    std::istringstream lines(exported);
-    for (std::string line; std::getline(lines, line);) {
-        if (!line.empty() && line[0] == '[') current = line;
-        found[current] += line + "\n";
-    }
-    return found;
-}
-
 class SchemeRegistration : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -100,9 +88,6 @@ class SchemeRegistration : public ::testing::Test {
         registration_test::delete_key_tree(narrow(vantrel::prog_id_key()));
         registration_test::delete_key_tree(narrow(vantrel::kVantrelKey));
         registration_test::delete_key_tree(narrow(vantrel::kRegisteredApplicationsKey));
-    }
-    static std::string narrow(const std::wstring& ascii) {
-        return std::string(ascii.begin(), ascii.end());
     }
 
     std::wstring program_ = registration_test::test_file(L"vantrel.exe");
@@ -139,9 +124,8 @@ TEST_F(SchemeRegistration, WritesTheHandlersAndUnregisteringLeavesTheRegistryAsI
     EXPECT_FALSE(user_key(L"Software\\Vantrel\\PreviousHandlers"));
 
     // Nothing else in the user's registry changed.
-    const std::map<std::string, std::string> old_sections = sections(before);
-    const std::map<std::string, std::string> new_sections = sections(export_user_software());
     const char* const ours[] = {
+        "[HKEY_CURRENT_USER\\Software\\Classes]",  // a fresh prefix has none
         "[HKEY_CURRENT_USER\\Software\\Classes\\thunder",
         "[HKEY_CURRENT_USER\\Software\\Classes\\flashget",
         "[HKEY_CURRENT_USER\\Software\\Classes\\qqdl",
@@ -150,24 +134,18 @@ TEST_F(SchemeRegistration, WritesTheHandlersAndUnregisteringLeavesTheRegistryAsI
         "[HKEY_CURRENT_USER\\Software\\Vantrel",
         "[HKEY_CURRENT_USER\\Software\\RegisteredApplications]",
     };
-    auto is_ours = [&](const std::string& section) {
-        return std::any_of(std::begin(ours), std::end(ours),
-                           [&](const char* key) { return section.rfind(key, 0) == 0; });
-    };
-    for (const auto& [key, text] : new_sections) {
-        auto old = old_sections.find(key);
-        if (old == old_sections.end() || old->second != text) {
-            EXPECT_TRUE(is_ours(key)) << "changed: " << key;
-        }
-    }
-    for (const auto& [key, text] : old_sections) {
-        EXPECT_TRUE(new_sections.count(key) || is_ours(key)) << "removed: " << key;
+    std::istringstream changes(export_difference(before, export_user_software()));
+    for (std::string line; std::getline(changes, line);) {
+        if (line[0] != '[') continue;
+        EXPECT_TRUE(std::any_of(std::begin(ours), std::end(ours),
+                                [&](const char* key) { return line.rfind(key, 0) == 0; }))
+            << "changed: " << line;
     }
 
     const RunResult unregistered = run(command(program_, {L"--unregister-schemes"}));
     EXPECT_EQ(0u, unregistered.exit_code);
     EXPECT_EQ("", unregistered.error);
-    EXPECT_EQ(before, export_user_software());
+    EXPECT_EQ("", export_difference(before, export_user_software()));
 }
 
 TEST_F(SchemeRegistration, AnotherProgramsHandlerIsSavedWholeAndComesBackExactly) {
@@ -194,7 +172,7 @@ TEST_F(SchemeRegistration, AnotherProgramsHandlerIsSavedWholeAndComesBackExactly
     for (const wchar_t* scheme : {L"thunder", L"qqdl"}) {
         EXPECT_EQ(foreign_handler(scheme), user_key(vantrel::scheme_key(scheme)));
     }
-    EXPECT_EQ(before, export_user_software());
+    EXPECT_EQ("", export_difference(before, export_user_software()));
 }
 
 TEST_F(SchemeRegistration, UnregisteringWithNothingRegisteredChangesNothing) {
@@ -204,33 +182,53 @@ TEST_F(SchemeRegistration, UnregisteringWithNothingRegisteredChangesNothing) {
     const RunResult unregistered = run(command(program_, {L"--unregister-schemes"}));
     EXPECT_EQ(0u, unregistered.exit_code);
     EXPECT_EQ("", unregistered.error);
-    EXPECT_EQ(before, export_user_software());
+    EXPECT_EQ("", export_difference(before, export_user_software()));
 }
 
-// A key that refuses to be changed, at the start and at the very end of the registration: the
-// run fails with exit code 1, names the key on standard error and takes back what it wrote.
+// Keys that refuse a change half-way and at the very end of the registration: the run
+// fails with exit code 1, names the key on standard error and takes back what it wrote.
 TEST_F(SchemeRegistration, ARefusedWriteLeavesTheRegistryAsItWas) {
+    // Everyone may do everything with the key but change it. (Wine lets a key be deleted
+    // whatever its access rules say.)
+    constexpr wchar_t kLocked[] = L"D:P(D;;0x6;;;WD)(A;;KA;;;WD)";
+    auto lock = [&](const std::wstring& path, const RegistryTree& content) {
+        return vantrel::write_registry_tree(HKEY_CURRENT_USER, path, content) &&
+               registration_test::set_key_access(narrow(path), kLocked);
+    };
     struct Case {
-        std::wstring locked;  // made read-only for everyone
-        RegistryTree content;
+        std::wstring refusing;  // the key named on standard error
+        std::function<bool()> prepare;
     };
     const Case cases[] = {
-        {vantrel::scheme_key(L"fs2you"), foreign_handler(L"fs2you")},
+        // No key that outlives the session can be made below a volatile key.
+        {vantrel::kVantrelKey,
+         [] {
+             HKEY key = nullptr;
+             if (RegCreateKeyExW(HKEY_CURRENT_USER, vantrel::kVantrelKey, 0, nullptr,
+                                 REG_OPTION_VOLATILE, KEY_WRITE, nullptr, &key,
+                                 nullptr) != ERROR_SUCCESS) {
+                 return false;
+             }
+             RegCloseKey(key);
+             return true;
+         }},
         {vantrel::kRegisteredApplicationsKey,
-         key_with({text_value(L"Other", L"Software\\Other\\Capabilities")})},
+         [&] {
+             return lock(vantrel::kRegisteredApplicationsKey,
+                         key_with({text_value(L"Other", L"Software\\Other\\Capabilities")}));
+         }},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(narrow(c.locked));
+        SCOPED_TRACE(narrow(c.refusing));
         ASSERT_TRUE(vantrel::write_registry_tree(HKEY_CURRENT_USER, vantrel::scheme_key(L"qqdl"),
                                                  foreign_handler(L"qqdl")));
-        ASSERT_TRUE(vantrel::write_registry_tree(HKEY_CURRENT_USER, c.locked, c.content));
-        ASSERT_TRUE(registration_test::set_key_access(narrow(c.locked), L"D:P(A;;KR;;;WD)"));
+        ASSERT_TRUE(c.prepare());
         const std::string before = export_user_software();
 
         const RunResult registered = run(command(program_, {L"--register-schemes"}));
         EXPECT_EQ(1u, registered.exit_code);
-        EXPECT_NE(std::string::npos, registered.error.find(narrow(c.locked))) << registered.error;
-        EXPECT_EQ(before, export_user_software());
+        EXPECT_NE(std::string::npos, registered.error.find(narrow(c.refusing))) << registered.error;
+        EXPECT_EQ("", export_difference(before, export_user_software()));
         EXPECT_EQ(foreign_handler(L"qqdl"), user_key(vantrel::scheme_key(L"qqdl")));
         undo_everything();
     }

@@ -1,8 +1,14 @@
 #include "url_scheme_support.h"
 
+#include "registry_tree.h"
+
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstring>
+#include <map>
+#include <set>
+#include <sstream>
 
 namespace url_scheme_test {
 
@@ -18,6 +24,13 @@ const SampleLink kNested = {
 
 std::wstring wide(const std::string& ascii) {
     return std::wstring(ascii.begin(), ascii.end());
+}
+
+std::string narrow(const std::wstring& text) {
+    std::string bytes;
+    for (wchar_t c : text)
+        bytes += c < 0x80 ? static_cast<char>(c) : '?';
+    return bytes;
 }
 
 namespace {
@@ -111,6 +124,43 @@ std::string export_user_software() {
     return utf8;
 }
 
+std::string export_difference(const std::string& before, const std::string& after) {
+    auto sections = [](const std::string& exported) {
+        std::map<std::string, std::vector<std::string>> found;
+        std::string key;
+        std::istringstream lines(exported);
+        for (std::string line; std::getline(lines, line);) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (line.empty()) continue;
+            if (line[0] == '[') key = line;
+            found[key].push_back(line);
+        }
+        return found;
+    };
+    auto old_sections = sections(before), new_sections = sections(after);
+    std::set<std::string> keys;
+    for (const auto& section : old_sections)
+        keys.insert(section.first);
+    for (const auto& section : new_sections)
+        keys.insert(section.first);
+    std::string difference;
+    for (const std::string& key : keys) {
+        const std::vector<std::string>& old_lines = old_sections[key];
+        const std::vector<std::string>& new_lines = new_sections[key];
+        std::string lines;
+        for (const std::string& line : old_lines) {
+            if (std::find(new_lines.begin(), new_lines.end(), line) == new_lines.end())
+                lines += "- " + line + "\n";
+        }
+        for (const std::string& line : new_lines) {
+            if (std::find(old_lines.begin(), old_lines.end(), line) == old_lines.end())
+                lines += "+ " + line + "\n";
+        }
+        if (!lines.empty()) difference += key + "\n" + lines;
+    }
+    return difference;
+}
+
 int vantrel_processes() {
     Handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32W entry{};
@@ -149,3 +199,29 @@ HWND message_box_of(DWORD process_id) {
 }
 
 }  // namespace url_scheme_test
+
+namespace vantrel {
+
+void PrintTo(const RegistryValue& value, std::ostream* out) {
+    *out << "\"" << url_scheme_test::narrow(value.name) << "\" type " << value.type;
+    if (const std::optional<std::wstring> text = text_of(value)) {
+        *out << " \"" << url_scheme_test::narrow(*text) << "\"";
+    }
+    *out << " (" << value.data.size() << " bytes)";
+}
+
+void PrintTo(const RegistryTree& tree, std::ostream* out) {
+    *out << "{";
+    for (const RegistryValue& value : tree.values) {
+        PrintTo(value, out);
+        *out << "; ";
+    }
+    for (const auto& [name, below] : tree.keys) {
+        *out << url_scheme_test::narrow(name) << " ";
+        PrintTo(below, out);
+        *out << " ";
+    }
+    *out << "}";
+}
+
+}  // namespace vantrel

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,9 @@ std::wstring command(const std::wstring& program, const std::vector<std::wstring
 
 // HKEY_CURRENT_USER\Software as `regedit /E` writes it; empty when the export failed.
 std::string export_user_software();
+// The lines of one export that the other lacks, each marked "-" (only before) or "+" (only
+// after) under its key's line; empty when both are the same.
+std::string export_difference(const std::string& before, const std::string& after);
 
 // The number of running processes whose file is vantrel.exe.
 int vantrel_processes();
@@ -54,5 +58,13 @@ extern const SampleLink kRayfile;   // fs2you://…   -> http://a/b.zip
 extern const SampleLink kNested;    // thunder:// wrapping kFlashget -> http://a/b.zip
 
 std::wstring wide(const std::string& ascii);
+std::string narrow(const std::wstring& text);  // ASCII, '?' for anything else
 
 }  // namespace url_scheme_test
+
+namespace vantrel {
+struct RegistryValue;
+struct RegistryTree;
+void PrintTo(const RegistryValue& value, std::ostream* out);
+void PrintTo(const RegistryTree& tree, std::ostream* out);
+}  // namespace vantrel
