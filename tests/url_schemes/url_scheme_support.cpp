@@ -83,9 +83,13 @@ RunResult run(const std::wstring& command_line, DWORD timeout_ms) {
         TerminateProcess(process.get(), 99);
         WaitForSingleObject(process.get(), 5000);
     }
+    // Only what is there: a process that the program started (Wine starts its desktop process
+    // on the first window or shell notification) may have inherited the pipe and keep it open.
     char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(read_end.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+    DWORD available = 0, got = 0;
+    while (PeekNamedPipe(read_end.get(), nullptr, 0, nullptr, &available, nullptr) &&
+           available > 0 && ReadFile(read_end.get(), buffer, sizeof buffer, &got, nullptr) &&
+           got > 0)
         result.error.append(buffer, got);
     DWORD code = 0;
     if (ended && GetExitCodeProcess(process.get(), &code)) result.exit_code = code;
