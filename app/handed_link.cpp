@@ -1,6 +1,6 @@
 #include "handed_link.h"
 
-#include "handoff_window.h"
+#include "vantrel/contract.h"
 #include "vantrel/forgiving.h"
 
 namespace vantrel {

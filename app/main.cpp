@@ -20,23 +20,10 @@
 #include "program_path.h"
 #include "running_program.h"
 #include "vantrel/base64.h"
+#include "vantrel/win/owned.h"
 #include "window_free_commands.h"
 
 namespace {
-
-// OLE on the GUI thread for the program's whole life.
-class OleSession {
-  public:
-    OleSession() : initialized_(SUCCEEDED(OleInitialize(nullptr))) {}
-    ~OleSession() {
-        if (initialized_) OleUninitialize();
-    }
-    OleSession(const OleSession&) = delete;
-    OleSession& operator=(const OleSession&) = delete;
-
-  private:
-    bool initialized_;
-};
 
 void enter_program_directory() {
     std::wstring path = vantrel::program_file_path();
@@ -48,7 +35,8 @@ void enter_program_directory() {
 
 // The program as it always starts; a link from the command line is taken once the window is up.
 int run_program(HINSTANCE instance, const std::optional<vantrel::Text>& link) {
-    OleSession ole;
+    // OLE on the GUI thread for the program's whole life.
+    const vantrel::ComApartment ole(vantrel::ComApartment::Kind::ole);
     enter_program_directory();
     std::set_new_handler([] { vantrel::report_fatal_error(L"内存不足，程序无法继续运行。"); });
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <cwchar>
 
-#include "gdi_handles.h"
+#include "vantrel/win/owned.h"
 
 namespace vantrel {
 

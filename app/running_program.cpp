@@ -1,10 +1,10 @@
 #include "running_program.h"
 
 #include "app_ids.h"
-#include "gdi_handles.h"
 #include "handed_link.h"
 #include "handoff_record.h"
-#include "handoff_window.h"
+#include "vantrel/contract.h"
+#include "vantrel/win/owned.h"
 
 namespace vantrel {
 
@@ -12,11 +12,6 @@ namespace {
 
 // How long the sender waits for the running window to take the link: it only copies it.
 constexpr UINT kHandOffTimeout = 5000;  // ms
-
-inline BOOL WINAPI close_handle(HANDLE handle) {
-    return CloseHandle(handle);
-}
-using OwnedProcess = OwnedHandle<HANDLE, close_handle>;
 
 }  // namespace
 
@@ -43,7 +38,7 @@ bool end_running_program() {
     if (!window) return true;
     DWORD process_id = 0;
     GetWindowThreadProcessId(window, &process_id);
-    OwnedProcess process(OpenProcess(SYNCHRONIZE, FALSE, process_id));
+    OwnedKernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, process_id));
     PostMessageW(window, WM_COMMAND, MAKEWPARAM(id_menu_exit, 0), 0);
     if (process.get()) return WaitForSingleObject(process.get(), kExitWaitTime) == WAIT_OBJECT_0;
     // Without a handle of the process, its window going is the sign.

@@ -2,11 +2,14 @@
 
 #include <cstring>
 
-#include "scoped.h"
+#include "vantrel/contract.h"
+#include "vantrel/win/owned.h"
 
 namespace tavik {
 
 namespace {
+
+using vantrel::OwnedKernelHandle;
 
 // How long a freshly started main program gets to come up and write its window handle.
 constexpr DWORD kStartIdleTimeout = 5000;  // ms
@@ -18,24 +21,18 @@ constexpr DWORD kFilePathLimit = 1023;  // bytes
 
 void put_text_on_clipboard(const char* text) {
     const std::size_t size = std::strlen(text) + 1;
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    vantrel::OwnedGlobal block(GlobalAlloc(GMEM_MOVEABLE, size));
     if (!block) return;
-    void* data = GlobalLock(block);
-    if (!data) {
-        GlobalFree(block);
-        return;
+    {
+        const vantrel::GlobalLockGuard locked(block.get());
+        if (!locked.get()) return;
+        std::memcpy(locked.get(), text, size);
     }
-    std::memcpy(data, text, size);
-    GlobalUnlock(block);
-
-    if (OpenClipboard(nullptr)) {
-        EmptyClipboard();
-        // From here on the block is the clipboard's, unless the clipboard refuses it.
-        if (!SetClipboardData(CF_TEXT, block)) block = GlobalFree(block);
-        CloseClipboard();
-        return;
-    }
-    GlobalFree(block);
+    const vantrel::ClipboardGuard clipboard;
+    if (!clipboard.is_open()) return;
+    EmptyClipboard();
+    // From here on the block is the clipboard's, unless the clipboard refuses it.
+    if (SetClipboardData(CF_TEXT, block.get())) block.detach();
 }
 
 bool notify_main_window(const char* text) {
@@ -47,14 +44,14 @@ bool notify_main_window(const char* text) {
     SendMessageA(window, WM_SYSCOMMAND, SC_RESTORE, 0);
     SetForegroundWindow(window);
     put_text_on_clipboard(text);
-    SendMessageA(window, MSG_LINK_HANDOFF, 0, 0);
+    SendMessageA(window, vantrel::kMsgLinkHandoff, 0, 0);
     return true;
 }
 
 void start_main_program(const char* text) {
     // Zeroed one byte beyond the limit, so the path always ends with a zero byte.
     char path[kFilePathLimit + 1] = {};
-    if (!read_record_value("FilePath", path, kFilePathLimit)) return;
+    if (!read_record_value(vantrel::kFilePathValue, path, kFilePathLimit)) return;
 
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -63,14 +60,12 @@ void start_main_program(const char* text) {
                         &started)) {
         return;
     }
-    unique_handle process(started.hProcess);
-    unique_handle thread(started.hThread);
+    vantrel::OwnedProcess process(started);
 
     // The new instance writes its window handle into the record before it first waits for
     // input.
-    WaitForInputIdle(process.get(), kStartIdleTimeout);
-    process.reset();
-    thread.reset();
+    WaitForInputIdle(process.process.get(), kStartIdleTimeout);
+    process = {};
     Sleep(kStartSettleTime);
     notify_main_window(text);
 }

@@ -1,5 +1,6 @@
 // Handing a link to the running main program: the hand-off record that the main program
-// writes under its context-menu key, the clipboard, and the message MSG_LINK_HANDOFF.
+// writes under its context-menu key, the clipboard, and the message kMsgLinkHandoff (all three
+// named in vantrel/contract.h).
 #pragma once
 
 #include <windows.h>
@@ -8,14 +9,11 @@
 
 namespace tavik {
 
-// Sent to the main window when the clipboard holds a link for it; wParam and lParam are 0.
-constexpr UINT MSG_LINK_HANDOFF = WM_USER + 83;
-
 // Places the text on the clipboard as CF_TEXT, replacing what it held.
 void put_text_on_clipboard(const char* text);
 
 // Restores and brings forward the main window named in the hand-off record, puts the text on
-// the clipboard and sends the window MSG_LINK_HANDOFF. False when the record names no main
+// the clipboard and sends the window kMsgLinkHandoff. False when the record names no main
 // window of this program.
 bool notify_main_window(const char* text);
 

@@ -2,7 +2,8 @@
 
 #include <cstring>
 
-#include "scoped.h"
+#include "vantrel/contract.h"
+#include "vantrel/win/owned.h"
 
 namespace tavik {
 
@@ -22,8 +23,9 @@ bool is_digit(char c) {
 // another program's window: only a window of the main program's class counts.
 bool is_main_window(HWND window) {
     if (!IsWindow(window)) return false;
-    char name[sizeof kMainWindowClass + 1] = {};
-    return GetClassNameA(window, name, sizeof name) > 0 && std::strcmp(name, kMainWindowClass) == 0;
+    char name[sizeof vantrel::kMainWindowClassA + 1] = {};
+    return GetClassNameA(window, name, sizeof name) > 0 &&
+           std::strcmp(name, vantrel::kMainWindowClassA) == 0;
 }
 
 }  // namespace
@@ -47,19 +49,18 @@ LONG parse_window_handle(const char* text, std::size_t size) {
 }
 
 bool read_record_value(const char* name, char* buffer, DWORD size) {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kMenuExtKey, 0, KEY_QUERY_VALUE, &opened) !=
+    vantrel::OwnedKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, vantrel::kMenuExtKey, 0, KEY_QUERY_VALUE, key.receive()) !=
         ERROR_SUCCESS) {
         return false;
     }
-    unique_hkey key(opened);
     return RegQueryValueExA(key.get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer),
                             &size) == ERROR_SUCCESS;
 }
 
 HWND find_main_window() {
     char number[kWindowHandleLimit] = {};
-    if (!read_record_value("MainWindowHandle", number, sizeof number)) return nullptr;
+    if (!read_record_value(vantrel::kMainWindowHandleValue, number, sizeof number)) return nullptr;
     // The main program stores its handle as a 32-bit number; 64-bit Windows widens handles
     // by sign extension.
     HWND window =

@@ -1,6 +1,6 @@
-// The hand-off record that the main program writes under its context-menu key: its path and its
-// main window. Read by the component and by vantrel.exe itself, so that both accept exactly the
-// same window as the running main program.
+// The hand-off record that the main program writes under its context-menu key (named in
+// vantrel/contract.h): its path and its main window. Read by the component and by vantrel.exe
+// itself, so that both accept exactly the same window as the running main program.
 #pragma once
 
 #include <windows.h>
@@ -8,15 +8,6 @@
 #include <cstddef>
 
 namespace tavik {
-
-// The window class that the main program registers for its main window.
-constexpr char kMainWindowClass[] = "VantrelMainWindow";
-
-// The context-menu key under HKEY_CURRENT_USER that holds the hand-off record, named by the
-// code page 936 bytes of "&Q 下载地址转换" whatever the system's ANSI code page.
-constexpr char kMenuExtKey[] =
-    "Software\\Microsoft\\Internet Explorer\\MenuExt\\"
-    "&Q \xCF\xC2\xD4\xD8\xB5\xD8\xD6\xB7\xD7\xAA\xBB\xBB";
 
 // The signed decimal number at the start of the text, which ends at its first zero byte or
 // after size bytes: white space is skipped, then an optional sign, then digits up to the

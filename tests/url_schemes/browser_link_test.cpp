@@ -9,11 +9,11 @@
 #include <shellapi.h>
 
 #include "app_ids.h"
-#include "handoff_window.h"
 #include "registry_tree.h"
 #include "running_program.h"
 #include "url_scheme_keys.h"
 #include "url_scheme_support.h"
+#include "vantrel/contract.h"
 
 namespace url_scheme_test {
 namespace {

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "app_ids.h"
-#include "handoff_window.h"
 #include "running_program.h"
 #include "url_scheme_support.h"
+#include "vantrel/contract.h"
 
 namespace url_scheme_test {
 namespace {

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "handed_link.h"
-#include "handoff_window.h"
 #include "url_scheme_support.h"
+#include "vantrel/contract.h"
 
 namespace vantrel {
 namespace {
