@@ -98,6 +98,19 @@ for name, arguments in [
 ]:
     check(name, arguments, b"", 64, b"", "usage")
 
+# --help documents every option and format, each option with an example.
+help_status, help_text, help_err = run(["--help"])
+help_lines = help_text.decode().splitlines()
+examples = [line for line in help_lines if "Example:" in line or line.strip().startswith("|")]
+missing = [word for word in ["--lenient", "--lines", "--format", "raw", "ascii", "json", "aria2",
+                             "U+FFFD", "line N:", "out=", "64", "74"]
+           if word not in help_text.decode()]
+missing += [f"an example with {option}" for option in ["--lenient", "--lines", "--format json",
+                                                       "--format aria2"]
+            if not any(option in line for line in examples)]
+report("--help", [] if help_status == 0 and not help_err and not missing else
+       [f"status {help_status}, missing {missing}"])
+
 # One link, as today, with the options.
 check("lenient damaged flashget", ["--lenient", "auto", DAMAGED], b"", 0, ADDRESS + b"\n", b"")
 check("strict reading stays strict", ["auto", DAMAGED], b"", 2, b"", FORMAT_ERROR + b"\n")
