@@ -194,6 +194,8 @@ json_lines("json: invalid bytes in the address become U+FFFD",
            [success(1, qqdl(b"http://h/\x81\x7f\x81\x20\xd6").decode(), "qqdl",
                     "http://h/\ufffd\x7f\ufffd \ufffd", "http://h/%81%7F%81%20%D6", "gbk",
                     "\ufffd%7F\ufffd \ufffd")])
+json_lines("json: the last line's CR goes like a CR LF's", ["--lines", "--format", "json", "qqdl"],
+           b"qqdl://QUJD\r", 0, [success(1, "qqdl://QUJD", "qqdl", "ABC", "ABC", "ascii", "ABC")])
 json_lines("json for one failed link", ["--format", "json", "thunder", "nothing"], b"", 2,
            [{"line": 1, "input": "nothing", "error": "format"}])
 json_lines("json of nested links reports the outer scheme",
