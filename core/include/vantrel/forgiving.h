@@ -18,7 +18,8 @@ struct CanonicalLink {
 };
 
 // Reads a link in these steps:
-// 1. surrounding ASCII whitespace goes, then one pair of enclosing "...", '...' or <...>;
+// 1. surrounding ASCII whitespace goes, then one pair of enclosing "...", '...' or <...>
+//    and the whitespace just inside it;
 // 2. when the text begins with a scheme name followed by "%3A" (any case), or the part after
 //    "://" holds '%' and two hex digits, the whole text is percent-decoded once (Base64 has no
 //    '%', so such a sequence is always an encoding);
