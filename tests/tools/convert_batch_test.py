@@ -203,6 +203,24 @@ json_lines("json of nested links reports the outer scheme",
            [success(1, qqdl(thunder(ADDRESS)).decode(), "qqdl", ADDRESS.decode(),
                     ADDRESS.decode(), "ascii", "file.zip")])
 
+# Binary input: every non-blank line gets an object, and the whole output is valid UTF-8 JSON.
+random_lines = []
+generator = __import__("random").Random(11)
+for number in range(2000):
+    noise = bytes(generator.randrange(256) for _ in range(generator.randrange(1, 60)))
+    prefix = generator.choice([b"", b"thunder://", b"QQDL://", b"fs2you%3A%2F%2F"])
+    random_lines.append((prefix + noise).replace(b"\n", b" "))
+random_status, random_out, _ = run(["--lenient", "--lines", "--format", "json", "auto"],
+                                   b"\n".join(random_lines) + b"\n")
+try:
+    numbers = [json.loads(line)["line"] for line in random_out.decode("utf-8").splitlines()]
+    expected_numbers = [n + 1 for n, line in enumerate(random_lines)
+                        if line.replace(b"\r", b"").strip(b" \t\v\f")]
+    report("json of random binary lines", [] if numbers == expected_numbers and
+           random_status in (0, 2) else [f"status {random_status}, lines {numbers[:20]}"])
+except (UnicodeDecodeError, ValueError) as error:
+    report("json of random binary lines", [f"not valid UTF-8 JSON Lines: {error}"])
+
 # A line of megabytes.
 big_address = b"http://h/" + b"x" * (6 << 20) + b".zip"
 big_status, big_out, _ = run(["--lenient", "--lines", "auto"],
