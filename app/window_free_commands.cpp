@@ -5,10 +5,10 @@
 #include <string>
 
 #include "command_line.h"
-#include "context_menu_registration.h"
 #include "program_path.h"
 #include "running_program.h"
 #include "url_scheme_registration.h"
+#include "vantrel/contract.h"
 
 namespace vantrel {
 
@@ -43,7 +43,7 @@ void write_error_line(const std::wstring& text) {
 int report_refused(const wchar_t* what, const std::wstring& failed_key) {
     write_error_line(std::wstring(L"vantrel: ") + what + L"失败：无法更改注册表项 " + failed_key +
                      L"，注册表保持原样。");
-    return kExitRegistryWriteFailed;
+    return static_cast<int>(kExitRegistryWriteFailed);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ packages=(
   wine wine64
   xvfb xdotool x11-utils imagemagick
   locales fonts-wqy-microhei
+  python3 aria2 xdg-utils
 )
 
 missing=()

@@ -18,12 +18,12 @@
 namespace url_scheme_test {
 namespace {
 
-using vantrel::id_edit1;
-using vantrel::id_edit2;
-using vantrel::id_radio1;
-using vantrel::id_radio2;
-using vantrel::id_radio3;
-using vantrel::id_radio4;
+using vantrel::id_encoded_box;
+using vantrel::id_flashget_radio;
+using vantrel::id_plain_box;
+using vantrel::id_qqdl_radio;
+using vantrel::id_rayfile_radio;
+using vantrel::id_thunder_radio;
 
 bool is_checked(HWND window, int id) {
     return SendMessageW(GetDlgItem(window, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -42,17 +42,18 @@ std::vector<BrowserCase> browser_cases() {
     const std::string qqdl_body = std::string(kQqdl.link).substr(7);
     const std::string flashget_body = std::string(kFlashget.link).substr(11);
     return {
-        {kThunder.link, kThunder.link, id_radio1},
-        {"thunder://" + thunder_body + "/", kThunder.link, id_radio1},  // trailing slash
-        {"THUNDER://" + thunder_body, kThunder.link, id_radio1},
-        {"flashget://" + flashget_body + "/", kFlashget.link, id_radio2},  // lower-case, slash
+        {kThunder.link, kThunder.link, id_thunder_radio},
+        {"thunder://" + thunder_body + "/", kThunder.link, id_thunder_radio},  // trailing slash
+        {"THUNDER://" + thunder_body, kThunder.link, id_thunder_radio},
+        {"flashget://" + flashget_body + "/", kFlashget.link,
+         id_flashget_radio},  // lower-case, slash
         // '=' and '&' percent-encoded, as a browser escapes them.
         {"flashget://W0ZMQVNIR0VUXWh0dHA6Ly9hL2IuemlwW0ZMQVNIR0VUXQ%3D%3D%26abc/", kFlashget.link,
-         id_radio2},
-        {"qqdl://aHR0cDovL2EvYi56aXA%3D/", kQqdl.link, id_radio3},
-        {std::string(kRayfile.link) + "/", kRayfile.link, id_radio4},
+         id_flashget_radio},
+        {"qqdl://aHR0cDovL2EvYi56aXA%3D/", kQqdl.link, id_qqdl_radio},
+        {std::string(kRayfile.link) + "/", kRayfile.link, id_rayfile_radio},
         // A thunder:// link that wraps a Flashget:// one: the innermost link goes into 编辑框1.
-        {std::string(kNested.link) + "/", kFlashget.link, id_radio2},
+        {std::string(kNested.link) + "/", kFlashget.link, id_flashget_radio},
     };
 }
 
@@ -78,8 +79,9 @@ TEST_F(BrowserLink, StartsTheProgramWithTheLinkConvertedWhenNoneRuns) {
         SCOPED_TRACE(handed);
         Vantrel started(program(), wide(handed));
         ASSERT_NE(nullptr, started.window());
-        EXPECT_TRUE(wait_until([&] { return started.box(id_edit2) == "http://a/b.zip"; }, 10000))
-            << started.box(id_edit2);
+        EXPECT_TRUE(
+            wait_until([&] { return started.box(id_plain_box) == "http://a/b.zip"; }, 10000))
+            << started.box(id_plain_box);
         EXPECT_TRUE(IsWindowVisible(started.window()));
         EXPECT_EQ(nullptr, started.message_box());
     }
@@ -93,19 +95,20 @@ TEST_F(BrowserLink, ALinkGoesToTheRunningProgramWithinASecondAndTheClipboardIsLe
 
     for (const BrowserCase& c : browser_cases()) {
         SCOPED_TRACE(c.handed);
-        running.set_box(id_edit1, "");
-        running.set_box(id_edit2, "");
+        running.set_box(id_encoded_box, "");
+        running.set_box(id_plain_box, "");
         const DWORD start = GetTickCount();
         const RunResult handed = run(command(program(), {wide(c.handed)}), 10000);
         EXPECT_EQ(0u, handed.exit_code);
-        EXPECT_TRUE(wait_until([&] { return running.box(id_edit2) == "http://a/b.zip"; }, 1000));
+        EXPECT_TRUE(
+            wait_until([&] { return running.box(id_plain_box) == "http://a/b.zip"; }, 1000));
         EXPECT_LT(GetTickCount() - start, 2000u) << "the hand-off and its start took too long";
-        EXPECT_EQ(c.canonical, running.box(id_edit1));
+        EXPECT_EQ(c.canonical, running.box(id_encoded_box));
         EXPECT_TRUE(is_checked(running.window(), c.radio));
         EXPECT_EQ(1, vantrel_processes());
     }
     EXPECT_EQ(0, clipboard.renderings()) << "the clipboard was read";
-    EXPECT_EQ("http://clipboard.example/kept.zip", clipboard_text());
+    EXPECT_EQ("http://clipboard.example/kept.zip", clipboard_text().value_or(""));
 }
 
 TEST_F(BrowserLink, AnAddressGoesIntoTheSecondBoxAsItIsAndOtherTextIsIgnored) {
@@ -124,13 +127,13 @@ TEST_F(BrowserLink, AnAddressGoesIntoTheSecondBoxAsItIsAndOtherTextIsIgnored) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.handed);
-        running.set_box(id_edit1, "old 1");
-        running.set_box(id_edit2, "old 2");
+        running.set_box(id_encoded_box, "old 1");
+        running.set_box(id_plain_box, "old 2");
         EXPECT_EQ(0u, run(command(program(), {wide(c.handed)}), 10000).exit_code);
         // The message queue is empty once a message sent after the link has been answered.
         SendMessageW(running.window(), WM_NULL, 0, 0);
-        EXPECT_TRUE(wait_until([&] { return running.box(id_edit2) == c.plain_box; }, 1000));
-        EXPECT_EQ(c.encoded_box, running.box(id_edit1));
+        EXPECT_TRUE(wait_until([&] { return running.box(id_plain_box) == c.plain_box; }, 1000));
+        EXPECT_EQ(c.encoded_box, running.box(id_encoded_box));
         EXPECT_EQ(nullptr, running.message_box());
     }
 }
@@ -163,14 +166,14 @@ TEST_F(BrowserLink, HostileCopyDataChangesNothing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        running.set_box(id_edit1, "old 1");
-        running.set_box(id_edit2, "old 2");
+        running.set_box(id_encoded_box, "old 1");
+        running.set_box(id_plain_box, "old 2");
         send_copy_data(running.window(), c.tag, c.data, c.size);
         SendMessageW(running.window(), WM_NULL, 0, 0);
         Sleep(100);
         SendMessageW(running.window(), WM_NULL, 0, 0);
-        EXPECT_EQ("old 1", running.box(id_edit1));
-        EXPECT_EQ("old 2", running.box(id_edit2));
+        EXPECT_EQ("old 1", running.box(id_encoded_box));
+        EXPECT_EQ("old 2", running.box(id_plain_box));
         EXPECT_EQ(nullptr, running.message_box());
     }
     EXPECT_TRUE(IsWindow(running.window()));
@@ -182,12 +185,12 @@ TEST_F(BrowserLink, HostileCopyDataChangesNothing) {
     for (const auto& [data, size] :
          {std::pair<const char*, std::size_t>(followed.data(), link.size()),
           {oversized.data(), oversized.size()}}) {
-        running.set_box(id_edit1, "old 1");
-        running.set_box(id_edit2, "old 2");
+        running.set_box(id_encoded_box, "old 1");
+        running.set_box(id_plain_box, "old 2");
         EXPECT_EQ(TRUE, send_copy_data(running.window(), vantrel::kCopyDataLinkTag, data,
                                        static_cast<DWORD>(size)));
-        EXPECT_TRUE(wait_until([&] { return running.box(id_edit2) == kQqdl.address; }, 2000));
-        EXPECT_EQ(kQqdl.link, running.box(id_edit1));
+        EXPECT_TRUE(wait_until([&] { return running.box(id_plain_box) == kQqdl.address; }, 2000));
+        EXPECT_EQ(kQqdl.link, running.box(id_encoded_box));
     }
 }
 
@@ -214,16 +217,16 @@ TEST_F(BrowserLink, UnknownOptionsAndSeveralArgumentsShowTheUsageAndExitWith64) 
         {L"--help"}, {L"--register"}, {L"thunder://a", L"thunder://b"}};
     for (const std::vector<std::wstring>& arguments : cases) {
         SCOPED_TRACE(testing::PrintToString(arguments));
-        test_support::ChildProcess started(command(program(), arguments));
-        ASSERT_TRUE(started.started());
+        Process started = Process::start(command(program(), arguments));
+        ASSERT_TRUE(started);
         HWND box = nullptr;
-        ASSERT_TRUE(wait_until([&] { return (box = message_box_of(started.id())) != nullptr; }));
-        EXPECT_NE(std::wstring::npos, test_support::child_texts(box).find(L"--register-schemes"));
+        ASSERT_TRUE(wait_until(
+            [&] { return (box = vantrel::testing::find_message_box(started.id())) != nullptr; }));
+        EXPECT_NE(std::wstring::npos,
+                  vantrel::testing::child_texts(box).find(L"--register-schemes"));
         EXPECT_TRUE(registration_test::main_windows().empty());
         PostMessageW(box, WM_COMMAND, IDOK, 0);
-        DWORD code = 0;
-        ASSERT_TRUE(started.wait_for_exit(10000, code));
-        EXPECT_EQ(64u, code);
+        EXPECT_EQ(64u, started.wait_for_exit(10000));
     }
 }
 
@@ -238,13 +241,13 @@ TEST_F(BrowserLink, TheRegisteredCommandStartedAsTheShellStartsItShowsTheAddress
     ASSERT_NE(std::wstring::npos, placeholder);
     line.replace(placeholder, 2, wide(std::string(kThunder.link) + "/"));
 
-    test_support::ChildProcess started(line);
-    ASSERT_TRUE(started.started());
+    Process started = Process::start(line);
+    ASSERT_TRUE(started);
     HWND window = nullptr;
     ASSERT_TRUE(
         wait_until([&] { return (window = vantrel::find_running_main_window()) != nullptr; }));
     Vantrel running(window);
-    EXPECT_TRUE(wait_until([&] { return running.box(id_edit2) == kThunder.address; }, 5000));
+    EXPECT_TRUE(wait_until([&] { return running.box(id_plain_box) == kThunder.address; }, 5000));
     EXPECT_EQ(0u, run(command(program(), {L"--unregister-schemes"})).exit_code);
 }
 
@@ -260,13 +263,13 @@ TEST_F(BrowserLink, ShellExecuteOfALinkReachesTheRunningProgram) {
 
     Vantrel running(program());
     ASSERT_NE(nullptr, running.window());
-    running.set_box(id_edit2, "");
+    running.set_box(id_plain_box, "");
     const std::wstring link = wide(std::string(kNested.link) + "/");
     const auto result = reinterpret_cast<INT_PTR>(
         ShellExecuteW(nullptr, L"open", link.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     EXPECT_GT(result, 32);
-    EXPECT_TRUE(wait_until([&] { return running.box(id_edit2) == kNested.address; }, 10000));
-    EXPECT_EQ(kFlashget.link, running.box(id_edit1));
+    EXPECT_TRUE(wait_until([&] { return running.box(id_plain_box) == kNested.address; }, 10000));
+    EXPECT_EQ(kFlashget.link, running.box(id_encoded_box));
     EXPECT_TRUE(wait_until([] { return vantrel_processes() == 1; }, 5000));
 
     vantrel::delete_registry_tree(HKEY_LOCAL_MACHINE, machine_key);

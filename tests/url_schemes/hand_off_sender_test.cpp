@@ -67,10 +67,9 @@ class HandOffSender : public ::testing::Test {
 
     // Runs vantrel.exe with one argument while the test thread serves the stand-in.
     std::optional<DWORD> run_with(const std::wstring& argument, DWORD timeout_ms = 15000) {
-        test_support::ChildProcess started(command(program_, {argument}));
-        DWORD code = 0;
-        if (!started.started() || !started.wait_for_exit(timeout_ms, code)) return std::nullopt;
-        return code;
+        const Process started = Process::start(command(program_, {argument}));
+        if (!started) return std::nullopt;
+        return started.wait_for_exit(timeout_ms);
     }
 
     std::wstring program_ = registration_test::test_file(L"vantrel.exe");

@@ -22,10 +22,6 @@ const SampleLink kNested = {
     "QUFGbGFzaGdldDovL1cwWk1RVk5JUjBWVVhXaDBkSEE2THk5aEwySXVlbWx3VzBaTVFWTklSMFZVWFE9PSZhYmNaWg==",
     "http://a/b.zip"};
 
-std::wstring wide(const std::string& ascii) {
-    return std::wstring(ascii.begin(), ascii.end());
-}
-
 std::string narrow(const std::wstring& text) {
     std::string bytes;
     for (wchar_t c : text)
@@ -35,20 +31,10 @@ std::string narrow(const std::wstring& text) {
 
 namespace {
 
-class Handle {
-  public:
-    explicit Handle(HANDLE handle = nullptr) : handle_(handle) {}
-    ~Handle() {
-        if (handle_ && handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    HANDLE get() const { return handle_; }
-    HANDLE* receive() { return &handle_; }
-
-  private:
-    HANDLE handle_;
-};
+// Owns what CreateFile and CreateToolhelp32Snapshot give, which fail with INVALID_HANDLE_VALUE.
+vantrel::OwnedKernelHandle owned(HANDLE handle) {
+    return vantrel::OwnedKernelHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+}
 
 }  // namespace
 
@@ -62,37 +48,22 @@ std::wstring command(const std::wstring& program, const std::vector<std::wstring
 RunResult run(const std::wstring& command_line, DWORD timeout_ms) {
     RunResult result;
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    Handle read_end, write_end;
-    if (!CreatePipe(read_end.receive(), write_end.receive(), &inherit, 0)) return result;
-    SetHandleInformation(read_end.get(), HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdError = write_end.get();
-    PROCESS_INFORMATION info{};
-    std::wstring line = command_line;
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                        &info)) {
-        return result;
-    }
-    Handle process(info.hProcess), thread(info.hThread);
-    CloseHandle(*write_end.receive());
-    *write_end.receive() = nullptr;
-    const bool ended = WaitForSingleObject(process.get(), timeout_ms) == WAIT_OBJECT_0;
-    if (!ended) {
-        TerminateProcess(process.get(), 99);
-        WaitForSingleObject(process.get(), 5000);
-    }
+    HANDLE read_end = nullptr, write_end = nullptr;
+    if (!CreatePipe(&read_end, &write_end, &inherit, 0)) return result;
+    const vantrel::OwnedKernelHandle reading(read_end);
+    SetHandleInformation(read_end, HANDLE_FLAG_INHERIT, 0);
+    Process process = Process::start(command_line, {}, {}, write_end);
+    CloseHandle(write_end);
+    if (!process) return result;
+    result.exit_code = process.wait_for_exit(timeout_ms);
+    process.end(99);
     // Only what is there: a process that the program started (Wine starts its desktop process
     // on the first window or shell notification) may have inherited the pipe and keep it open.
     char buffer[4096];
     DWORD available = 0, got = 0;
-    while (PeekNamedPipe(read_end.get(), nullptr, 0, nullptr, &available, nullptr) &&
-           available > 0 && ReadFile(read_end.get(), buffer, sizeof buffer, &got, nullptr) &&
-           got > 0)
+    while (PeekNamedPipe(read_end, nullptr, 0, nullptr, &available, nullptr) && available > 0 &&
+           ReadFile(read_end, buffer, sizeof buffer, &got, nullptr) && got > 0)
         result.error.append(buffer, got);
-    DWORD code = 0;
-    if (ended && GetExitCodeProcess(process.get(), &code)) result.exit_code = code;
     return result;
 }
 
@@ -106,12 +77,11 @@ std::string export_user_software() {
         run(L"regedit.exe /E \"" + file + L"\" \"HKEY_CURRENT_USER\\Software\"", 60000);
     std::string bytes;
     {
-        Handle in(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr));
+        const vantrel::OwnedKernelHandle in = owned(CreateFileW(
+            file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
         char buffer[65536];
         DWORD got = 0;
-        while (in.get() != INVALID_HANDLE_VALUE &&
-               ReadFile(in.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+        while (in && ReadFile(in.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
             bytes.append(buffer, got);
     }
     DeleteFileW(file.c_str());
@@ -166,7 +136,8 @@ std::string export_difference(const std::string& before, const std::string& afte
 }
 
 int vantrel_processes() {
-    Handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    const vantrel::OwnedKernelHandle snapshot =
+        owned(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
     int count = 0;
@@ -177,29 +148,12 @@ int vantrel_processes() {
     return count;
 }
 
-std::string clipboard_text() {
-    std::string text;
-    if (!OpenClipboard(nullptr)) return text;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const auto* bytes = static_cast<const char*>(GlobalLock(data))) {
-            text.assign(bytes, strnlen(bytes, GlobalSize(data)));
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
 LRESULT send_copy_data(HWND window, ULONG_PTR tag, const void* data, DWORD size) {
     COPYDATASTRUCT copy{tag, size, const_cast<void*>(data)};
     DWORD_PTR answer = 0;
     SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy), SMTO_NORMAL, 10000,
                         &answer);
     return static_cast<LRESULT>(answer);
-}
-
-HWND message_box_of(DWORD process_id) {
-    return test_support::find_top_window(process_id, L"#32770");
 }
 
 }  // namespace url_scheme_test

@@ -10,14 +10,20 @@
 #include <string>
 #include <vector>
 
-#include "support.h"  // the registration tests' helpers: ProgramFolder, Vantrel, clipboard
-#include "test_support.h"
+#include "support.h"  // the registration tests' helpers: ProgramFolder, Vantrel, registry
+#include "support/clipboard.h"
+#include "support/process.h"
+#include "support/wait.h"
+#include "support/window_search.h"
 
 namespace url_scheme_test {
 
 using registration_test::ProgramFolder;
 using registration_test::Vantrel;
-using test_support::wait_until;
+using vantrel::testing::clipboard_text;
+using vantrel::testing::Process;
+using vantrel::testing::wait_until;
+using vantrel::testing::wide;
 
 // A finished run of a command line.
 struct RunResult {
@@ -37,14 +43,8 @@ std::string export_difference(const std::string& before, const std::string& afte
 // The number of running processes whose file is vantrel.exe.
 int vantrel_processes();
 
-// CF_TEXT of the clipboard up to its first zero byte; empty when there is none.
-std::string clipboard_text();
-
 // Sends WM_COPYDATA to the window and returns its answer.
 LRESULT send_copy_data(HWND window, ULONG_PTR tag, const void* data, DWORD size);
-
-// The first visible message box (#32770) of a process, or nullptr.
-HWND message_box_of(DWORD process_id);
 
 // A link of each scheme and the plain address that its conversion shows.
 struct SampleLink {
@@ -57,7 +57,6 @@ extern const SampleLink kQqdl;      // qqdl://…     -> http://a/b.zip
 extern const SampleLink kRayfile;   // fs2you://…   -> http://a/b.zip
 extern const SampleLink kNested;    // thunder:// wrapping kFlashget -> http://a/b.zip
 
-std::wstring wide(const std::string& ascii);
 std::string narrow(const std::wstring& text);  // ASCII, '?' for anything else
 
 }  // namespace url_scheme_test
