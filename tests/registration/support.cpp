@@ -144,10 +144,6 @@ bool set_key_access(const std::string& path, const wchar_t* dacl) {
     return key && set_access(key.get(), dacl);
 }
 
-std::string window_number(HWND window) {
-    return std::to_string(static_cast<long>(HandleToLong(window)));
-}
-
 ProgramFolder::ProgramFolder(bool with_component) {
     wchar_t base[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, base);

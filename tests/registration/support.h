@@ -56,8 +56,7 @@ void delete_key_tree(const std::string& path);
 // Replaces the key's access rules (an SDDL DACL such as "D:P(A;;KA;;;WD)").
 bool set_key_access(const std::string& path, const wchar_t* dacl);
 
-// The main program's text of a window handle: signed decimal of the 32-bit number.
-std::string window_number(HWND window);
+using vantrel::testing::window_number;
 
 // A directory that did not exist, removed at the end (when it is empty again by then).
 class FreshDirectory {
