@@ -38,6 +38,7 @@ constexpr std::string_view kFormatError =
 
 constexpr const char kUsage[] =
     "usage: vantrel-convert [--lenient] [--lines] [--format raw|ascii|json|aria2] SCHEME [LINK]\n"
+    "       vantrel-convert OPTION... (SCHEME auto, links from standard input)\n"
     "       vantrel-convert base64\n"
     "       vantrel-convert --help\n";
 
@@ -111,9 +112,11 @@ constexpr const char kHelp[] =
     "        error.\n"
     "      Example: vantrel-convert --format json thunder \\\n"
     "               'thunder://QUFodHRwOi8vZXhhbXBsZS5jb20vZmlsZS56aXBaWg=='\n"
-    "      Example: vantrel-convert --lenient --lines --format aria2 auto < links.txt \\\n"
+    "      Example: vantrel-convert --lenient --lines --format aria2 < links.txt \\\n"
     "               | aria2c -i -\n"
     "\n"
+    "With options, SCHEME may be left out: it is auto then, and the links come from standard\n"
+    "input.\n"
     "With options the exit statuses stay: 0 when every link converted (a blank line is no\n"
     "link), 2 when any failed (the others are still written), 64 for a usage error, 74 for\n"
     "an I/O error.\n";
@@ -281,8 +284,8 @@ int convert(const Options& options, std::string_view scheme_name, std::optional<
     return convert_one(options, choice, std::move(link));
 }
 
-// Reads the options before SCHEME; returns the index of SCHEME, or 0 after a usage error
-// (its message written).
+// Reads the options before SCHEME; returns the index of SCHEME (argc when the options are
+// all there is), or 0 after a usage error (its message written).
 int read_options(int argc, char** argv, Options& options) {
     constexpr std::string_view kFormatOption = "--format";
     int i = 1;
@@ -308,7 +311,8 @@ int read_options(int argc, char** argv, Options& options) {
             return usage_error("unknown option"), 0;
         }
     }
-    if (i == argc) return usage_error("missing SCHEME"), 0;
+    // With options, a missing SCHEME is auto: vantrel-convert --lenient --lines < links.txt.
+    if (i == 1 && i == argc) return usage_error("missing SCHEME"), 0;
     return i;
 }
 
@@ -335,7 +339,8 @@ int main(int argc, char** argv) {
     const int scheme_at = read_options(argc, argv, options);
     if (scheme_at == 0) return kExitUsage;
     if (argc - scheme_at > 2) return usage_error("too many arguments");
+    const std::string_view scheme = scheme_at < argc ? argv[scheme_at] : "auto";
     return convert(
-        options, argv[scheme_at],
+        options, scheme,
         argc - scheme_at == 2 ? std::optional<std::string>(argv[scheme_at + 1]) : std::nullopt);
 }

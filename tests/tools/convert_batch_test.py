@@ -86,7 +86,6 @@ DAMAGED = b' "FLASHGET://' + flashget(ADDRESS)[11:] + b'&k=1/" '
 
 # Usage errors.
 for name, arguments in [
-    ("an option without SCHEME", ["--lenient"]),
     ("--format without its value", ["--format"]),
     ("an unknown format", ["--format", "xml", "auto", LINK]),
     ("an empty --format=", ["--format=", "auto", LINK]),
@@ -118,6 +117,10 @@ check("lenient named scheme", ["--lenient", "flashget", DAMAGED], b"", 0, ADDRES
 check("lenient, another scheme than named", ["--lenient", "qqdl", DAMAGED], b"", 2, b"",
       FORMAT_ERROR + b"\n")
 check("lenient from standard input", ["--lenient", "auto"], LINK + b"\r\n", 0, ADDRESS + b"\n", b"")
+check("options without SCHEME read as auto", ["--lenient"], b"\t" + LINK + b"\n", 0, ADDRESS + b"\n",
+      b"")
+check("options without SCHEME, lines", ["--lenient", "--lines"], LINK + b"\n" + DAMAGED + b"\n", 0,
+      ADDRESS + b"\n" + ADDRESS + b"\n", b"")
 check("lenient, nested three deep", ["--lenient", "auto", thunder(flashget(qqdl(ADDRESS)))], b"",
       0, ADDRESS + b"\n", b"")
 check("ascii form", ["--format=ascii", "thunder", thunder(GBK)], b"", 0,
