@@ -1,0 +1,236 @@
+#!/usr/bin/env bash
+# The installer and the uninstaller under Wine, one case per run, in the Wine prefix named by
+# WINEPREFIX (the tests' own, which each case leaves as it found it):
+#   installer_test.sh CASE SETUP NAMES LOADER
+# SETUP is the installer, NAMES the generated names.nsh that it was built with, LOADER the Wine
+# loader for it (wine or wine64). Every case ends with an uninstall and compares exports of
+# HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE\Software taken before its first install with ones
+# taken after: nothing may be left behind, and nothing of anybody else's may be gone.
+set -euo pipefail
+case_name="$1"
+setup="$(realpath "$2")"
+names="$3"
+wine="/usr/lib/wine/$4"
+: "${WINEPREFIX:?WINEPREFIX must name the tests' Wine prefix}"
+export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 WINEDEBUG=-all
+# No crash dialog, and no menu entries on the Linux side for the Start-menu shortcut.
+export WINEDLLOVERRIDES="winedbg.exe=d;winemenubuilder.exe=d"
+
+work="$(mktemp -d /tmp/vantrel-installer.XXXXXX)"
+program_pid=""
+cleanup() {
+  if [ -n "$program_pid" ]; then kill "$program_pid" 2>/dev/null || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+cd "$work"
+
+fail() {
+  echo "FAIL ($case_name): $*" >&2
+  exit 1
+}
+step() { echo "-- $*"; }
+
+# A name from names.nsh, with the names it refers to filled in.
+name() {
+  local value
+  value="$(sed -n "s/^!define $1 \"\(.*\)\"\r\?$/\1/p" "$names")"
+  [ -n "$value" ] || fail "names.nsh defines no $1"
+  while [[ "$value" =~ \$\{([A-Z_]+)\} ]]; do
+    value="${value//\$\{${BASH_REMATCH[1]}\}/$(name "${BASH_REMATCH[1]}")}"
+  done
+  printf '%s' "$value"
+}
+program_file="$(name PROGRAM_FILE)"
+uninstaller_file="$(name UNINSTALLER_FILE)"
+uninstall_key="HKEY_CURRENT_USER\\$(name UNINSTALL_KEY)"
+run_key="HKEY_CURRENT_USER\\$(name RUN_KEY)"
+run_value="$(name RUN_VALUE)"
+menu_ext_key="HKEY_CURRENT_USER\\$(name MENU_EXT_KEY)"
+
+windows_variable() { "$wine" cmd /c echo "%$1%" | tr -d '\r'; }
+unix_path() { "$wine" winepath -u "$1" | tr -d '\r'; }
+shortcut="$(unix_path "$(windows_variable APPDATA)\\Microsoft\\Windows\\Start Menu\\Programs")/$(name SHORTCUT_NAME)"
+default_folder="$(windows_variable LOCALAPPDATA)\\Programs\\$(name PRODUCT_NAME)"
+
+# The registry as text: one export of the key, UTF-8, without the header line.
+export_key() {
+  rm -f export.reg
+  "$wine" regedit /E export.reg "$1" || true
+  if [ -f export.reg ]; then iconv -f UTF-16LE -t UTF-8 export.reg | tr -d '\r\357\273\277' | tail -n +2; fi
+}
+registry() { export_key HKEY_CURRENT_USER; export_key 'HKEY_LOCAL_MACHINE\Software'; }
+# A value of a key as regedit writes it ("name"=data, @=data for the default value).
+registry_value() {
+  export_key "$1" | sed -n "s/^$(printf '%s' "\"$2\"" | sed 's/[][\.*^$/]/\\&/g')=//p" | head -1
+}
+# The data of a REG_SZ value as regedit writes it: quoted, with \ and " escaped.
+reg_sz() {
+  local text="${1//\\/\\\\}"
+  printf '"%s"' "${text//\"/\\\"}"
+}
+
+install() {  # FOLDER (Windows path; empty for the default folder)
+  local status=0
+  if [ -n "$1" ]; then
+    "$wine" "$setup" /S "/D=$1" || status=$?
+  else
+    "$wine" "$setup" /S || status=$?
+  fi
+  [ "$status" -eq 0 ] || fail "the installer ended with exit code $status"
+}
+
+# Checks one working installation in FOLDER: its files, the shortcut, the uninstall entry.
+check_installation() {  # FOLDER
+  local folder="$1" dir
+  dir="$(unix_path "$folder")"
+  for file in "$program_file" tavik.dll nz.dll tavik_link.htm "$uninstaller_file"; do
+    [ -f "$dir/$file" ] || fail "$folder holds no $file"
+  done
+  [ -f "$shortcut" ] || fail "no Start-menu shortcut $shortcut"
+  local -A want=(
+    [DisplayName]="$(reg_sz "$(name PRODUCT_NAME)")"
+    [DisplayVersion]="$(reg_sz "$(name PRODUCT_VERSION)")"
+    [Publisher]="$(reg_sz "$(name PRODUCT_PUBLISHER)")"
+    [DisplayIcon]="$(reg_sz "$folder\\$program_file")"
+    [InstallLocation]="$(reg_sz "$folder")"
+    [UninstallString]="$(reg_sz "\"$folder\\$uninstaller_file\"")"
+    [QuietUninstallString]="$(reg_sz "\"$folder\\$uninstaller_file\" /S")"
+    [NoModify]="dword:00000001"
+    [NoRepair]="dword:00000001"
+  )
+  local value
+  for entry in "${!want[@]}"; do
+    value="$(registry_value "$uninstall_key" "$entry")"
+    [ "$value" = "${want[$entry]}" ] || fail "uninstall entry $entry is [$value], not [${want[$entry]}]"
+  done
+  value="$(registry_value "$uninstall_key" EstimatedSize)"
+  [[ "$value" =~ ^dword:0*[1-9a-f][0-9a-f]*$ ]] || fail "uninstall entry EstimatedSize is [$value]"
+}
+
+# Starts the installed program and waits until it has registered itself, as it does at every
+# start: the context-menu key names this program.
+start_program() {  # FOLDER
+  "$wine" "$(unix_path "$1")/$program_file" >/dev/null 2>&1 &
+  program_pid=$!
+  local want
+  want="$(reg_sz "$1\\$program_file")"
+  for _ in $(seq 100); do
+    [ "$(registry_value "$menu_ext_key" FilePath)" = "$want" ] && return 0
+    kill -0 "$program_pid" 2>/dev/null || fail "the installed program ended at its start"
+    sleep 0.2
+  done
+  fail "the installed program did not register itself within 20 s"
+}
+
+# Ends the running program with --exit and checks that its process is gone.
+end_program() {  # FOLDER
+  local status=0
+  "$wine" "$(unix_path "$1")/$program_file" --exit || status=$?
+  [ "$status" -eq 0 ] || fail "--exit ended with exit code $status"
+  check_program_ended
+}
+check_program_ended() {
+  for _ in $(seq 50); do
+    if ! kill -0 "$program_pid" 2>/dev/null; then
+      program_pid=""
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "the program still runs"
+}
+
+# The uninstaller copies itself away and returns at once: wait until its copy has removed the
+# installed files.
+uninstall() {  # FOLDER
+  local dir status=0
+  dir="$(unix_path "$1")"
+  "$wine" "$dir/$uninstaller_file" /S || status=$?
+  [ "$status" -eq 0 ] || fail "the uninstaller ended with exit code $status"
+  for _ in $(seq 150); do
+    [ -e "$dir/$uninstaller_file" ] || break
+    sleep 0.2
+  done
+  [ ! -e "$dir/$uninstaller_file" ] || fail "the uninstaller did not finish within 30 s"
+  # Its last steps come after the files; let it end.
+  timeout 30 "$(dirname "$wine")/wineserver" -w 2>/dev/null || true
+}
+
+check_nothing_left() {  # FOLDER
+  [ ! -e "$(unix_path "$1")" ] || fail "$1 is still there: $(ls -A "$(unix_path "$1")" | tr '\n' ' ')"
+  [ ! -e "$shortcut" ] || fail "the Start-menu shortcut is still there"
+  registry >after.txt
+  if ! diff -u before.txt after.txt >registry.diff; then
+    echo "the registry after the uninstall, compared with before the install:" >&2
+    grep -E '^[-+][^-+]' registry.diff | head -60 >&2
+    fail "the uninstall left the registry changed"
+  fi
+}
+
+case "$case_name" in
+  silent)
+    # A chosen folder with a space in its name.
+    folder='C:\Vantrel test'
+    registry >before.txt
+    step "silent install into $folder"
+    install "$folder"
+    check_installation "$folder"
+    [ -z "$(registry_value "$run_key" "$run_value")" ] || fail "starts with Windows, which is off by default"
+    step "the installed program starts, registers and ends with --exit"
+    start_program "$folder"
+    end_program "$folder"
+    step "silent uninstall"
+    uninstall "$folder"
+    check_nothing_left "$folder"
+    ;;
+  twice)
+    # The default folder; the second install keeps a start with Windows chosen before.
+    folder="$default_folder"
+    registry >before.txt
+    step "install into the default folder $folder"
+    install ""
+    "$wine" reg add "${run_key}" /v "$run_value" /d "\"$folder\\$program_file\"" /f >/dev/null
+    step "install again"
+    install ""
+    check_installation "$folder"
+    [ "$(registry_value "$run_key" "$run_value")" = "$(reg_sz "\"$folder\\$program_file\"")" ] ||
+      fail "the start with Windows did not carry over"
+    start_program "$folder"
+    end_program "$folder"
+    step "uninstall"
+    uninstall "$folder"
+    check_nothing_left "$folder"
+    ;;
+  while_running)
+    folder='C:\Vantrel'
+    registry >before.txt
+    install "$folder"
+    start_program "$folder"
+    step "install while the program runs"
+    install "$folder"
+    check_program_ended
+    check_installation "$folder"
+    start_program "$folder"
+    end_program "$folder"
+    uninstall "$folder"
+    check_nothing_left "$folder"
+    ;;
+  user_files)
+    folder='C:\Vantrel with notes'
+    registry >before.txt
+    install "$folder"
+    dir="$(unix_path "$folder")"
+    echo "my notes" >"$dir/notes.txt"
+    step "uninstall a folder that holds a file of the user's"
+    uninstall "$folder"
+    [ "$(ls -A "$dir")" = notes.txt ] || fail "the folder holds [$(ls -A "$dir" | tr '\n' ' ')], not the user's file alone"
+    [ "$(cat "$dir/notes.txt")" = "my notes" ] || fail "the user's file has changed"
+    rm -rf "$dir"
+    check_nothing_left "$folder"
+    ;;
+  *)
+    fail "no case $case_name"
+    ;;
+esac
+echo "$case_name: passed"
