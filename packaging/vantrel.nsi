@@ -181,6 +181,9 @@ Section "Uninstall"
   ${If} ${FileExists} "$INSTDIR\tavik.dll"
     UnRegDLL "$INSTDIR\tavik.dll"
   ${EndIf}
+  ; The key of the user's own classes, where the link schemes were, goes when it is left empty
+  ; (only on a system that had none before, such as a fresh Wine prefix).
+  DeleteRegKey /ifempty HKCU "Software\Classes"
   ; The program writes this key, with the hand-off record, at every start; the key above it
   ; goes too when nothing else is left in it.
   DeleteRegKey HKCU "${MENU_EXT_KEY}"

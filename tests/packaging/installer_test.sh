@@ -9,9 +9,9 @@
 set -euo pipefail
 case_name="$1"
 setup="$(realpath "$2")"
-names="$3"
+names="$(realpath "$3")"
 wine="/usr/lib/wine/$4"
-: "${WINEPREFIX:?WINEPREFIX must name the tests' Wine prefix}"
+: "${WINEPREFIX:?WINEPREFIX must name the Wine prefix of the installer tests}"
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 WINEDEBUG=-all
 # No crash dialog, and no menu entries on the Linux side for the Start-menu shortcut.
 export WINEDLLOVERRIDES="winedbg.exe=d;winemenubuilder.exe=d"
@@ -59,24 +59,26 @@ export_key() {
   "$wine" regedit /E export.reg "$1" || true
   if [ -f export.reg ]; then iconv -f UTF-16LE -t UTF-8 export.reg | tr -d '\r\357\273\277' | tail -n +2; fi
 }
-registry() { export_key HKEY_CURRENT_USER; export_key 'HKEY_LOCAL_MACHINE\Software'; }
+# Both registry exports, without Wine's own settings (which any program with a window changes).
+registry() {
+  { export_key HKEY_CURRENT_USER; export_key 'HKEY_LOCAL_MACHINE\Software'; } |
+    awk '/^\[/ { wine = ($0 ~ /^\[HKEY_[A-Z_]+\\Software\\Wine[]\\]/) } !wine'
+}
 # A value of a key as regedit writes it ("name"=data, @=data for the default value).
 registry_value() {
   export_key "$1" | sed -n "s/^$(printf '%s' "\"$2\"" | sed 's/[][\.*^$/]/\\&/g')=//p" | head -1
 }
 # The data of a REG_SZ value as regedit writes it: quoted, with \ and " escaped.
 reg_sz() {
-  local text="${1//\\/\\\\}"
-  printf '"%s"' "${text//\"/\\\"}"
+  printf '"%s"' "$(printf '%s' "$1" | sed 's/[\\"]/\\&/g')"
 }
 
+# NSIS reads /D= only last and unquoted, as a command prompt passes it; Wine would quote an
+# argument with a space, so the installer starts through cmd.
 install() {  # FOLDER (Windows path; empty for the default folder)
   local status=0
-  if [ -n "$1" ]; then
-    "$wine" "$setup" /S "/D=$1" || status=$?
-  else
-    "$wine" "$setup" /S || status=$?
-  fi
+  cp "$setup" setup.exe
+  "$wine" cmd /c "setup.exe /S${1:+ /D=$1}" || status=$?
   [ "$status" -eq 0 ] || fail "the installer ended with exit code $status"
 }
 
