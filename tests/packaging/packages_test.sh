@@ -4,6 +4,8 @@
 # and README.txt; the installer is a Windows program of the build's word size.
 #   packages_test.sh CPACK_CONFIG OUT_DIR VERSION BITS OBJDUMP
 set -euo pipefail
+# Tool output and sort order as the checks read them, whatever the test run's locale.
+export LC_ALL=C
 config="$1" out="$2" version="$3" bits="$4" objdump="$5"
 rm -rf "$out"
 cpack --config "$config" -B "$out" >/dev/null

@@ -4,6 +4,8 @@
 # the 32-bit files, stays within its size budget.
 #   shipped_files_test.sh CMAKE BUILD_DIR WORK_DIR WINDRES BITS
 set -euo pipefail
+# Tool output and sort order as the checks read them, whatever the test run's locale.
+export LC_ALL=C
 cmake="$1" build="$2" work="$3" windres="$4" bits="$5"
 
 # file          budget (KiB, 32-bit)   resource types it carries (windres's names)
