@@ -74,9 +74,9 @@ LangString SchemesFailed ${LANG_SIMPCHINESE} \
 ; The files that ship, in the program folder.
 !macro ProgramFiles Action
   !insertmacro ${Action} "${PROGRAM_FILE}"
-  !insertmacro ${Action} "tavik.dll"
-  !insertmacro ${Action} "nz.dll"
-  !insertmacro ${Action} "tavik_link.htm"
+  !insertmacro ${Action} "${COMPONENT_FILE}"
+  !insertmacro ${Action} "${ALARM_FILE}"
+  !insertmacro ${Action} "${PAGE_FILE}"
 !macroend
 !macro PutFile FileName
   File "${FILES}/${FileName}"
@@ -178,8 +178,8 @@ Section "Uninstall"
     Call un.EndRunningProgram
     !insertmacro RunProgramWith "--unregister-schemes"
   ${EndIf}
-  ${If} ${FileExists} "$INSTDIR\tavik.dll"
-    UnRegDLL "$INSTDIR\tavik.dll"
+  ${If} ${FileExists} "$INSTDIR\${COMPONENT_FILE}"
+    UnRegDLL "$INSTDIR\${COMPONENT_FILE}"
   ${EndIf}
   ; The key of the user's own classes, where the link schemes were, goes when it is left empty
   ; (only on a system that had none before, such as a fresh Wine prefix).

@@ -17,6 +17,7 @@ packages=(
   nsis
   xvfb xdotool x11-utils imagemagick
   locales fonts-wqy-microhei
+  python3 aria2 xdg-utils
 )
 # Where the kernel runs 32-bit programs, 32-bit Wine runs the 32-bit files that ship.
 if "$here/runs-32-bit.sh"; then

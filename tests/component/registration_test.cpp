@@ -6,14 +6,15 @@
 
 #include "registry_view.h"
 #include "support.h"
+#include "tavik_ids.h"
 
 namespace tavik_test {
 namespace {
 
-#define CLASS_ID L"{A1687AD1-A34A-4A77-AF65-3D8D063ADA0A}"
+#define CLASS_ID TAVIK_CLASS_ID
 #define CLASS_KEY L"CLSID\\" CLASS_ID
-#define LIBRARY_ID L"{63D913C0-D9F0-4E4A-BDC0-8308B728015B}"
-#define INTERFACE_ID L"{3ECF05F2-139E-4ED3-84FF-5A272E4DA462}"
+#define LIBRARY_ID TAVIK_LIBRARY_ID
+#define INTERFACE_ID TAVIK_INTERFACE_ID
 
 #ifdef _WIN64
 #define PLATFORM L"win64"
@@ -29,8 +30,8 @@ std::wstring system_program(const wchar_t* name) {
 
 // regsvr32's exit code, with the options given, on tavik.dll.
 std::optional<DWORD> regsvr32(const std::wstring& options) {
-    Process process = start_process(L"\"" + system_program(L"regsvr32.exe") + L"\" " + options +
-                                    L" \"" + component_path() + L"\"");
+    Process process = Process::start(L"\"" + system_program(L"regsvr32.exe") + L"\" " + options +
+                                     L" \"" + component_path() + L"\"");
     return process.wait_for_exit();
 }
 
@@ -79,7 +80,7 @@ TEST_F(Registration, WritesExactlyTheClassEntriesAndReplacesTheClassKey) {
     };
     for (const auto& entry : expected) {
         EXPECT_EQ(entry.content, read_key(HKEY_CLASSES_ROOT, entry.path))
-            << "HKEY_CLASSES_ROOT\\" << narrow(entry.path);
+            << "HKEY_CLASSES_ROOT\\" << ansi(entry.path);
     }
 }
 
@@ -109,7 +110,7 @@ TEST_F(Registration, UnregisterRemovesAllButTheKeyClsid) {
     for (const wchar_t* path : {L"Tavik.tavik_down.1", L"Tavik.tavik_down", CLASS_KEY,
                                 L"TypeLib\\" LIBRARY_ID, L"Interface\\" INTERFACE_ID}) {
         EXPECT_FALSE(read_key(HKEY_CLASSES_ROOT, path).exists)
-            << "HKEY_CLASSES_ROOT\\" << narrow(path);
+            << "HKEY_CLASSES_ROOT\\" << ansi(path);
     }
     const KeyContent classes = read_key(HKEY_CLASSES_ROOT, L"CLSID");
     EXPECT_TRUE(classes.exists);

@@ -21,8 +21,8 @@ Values record_of(const std::wstring& directory, HWND window,
     return {
         {"", text_value(ansi(directory) + "\\tavik_link.htm")},
         {"contexts", dword_value(34)},
-        {"FilePath", text_value(ansi(directory + L"\\" + executable))},
-        {"MainWindowHandle", text_value(window_number(window))},
+        {vantrel::kFilePathValue, text_value(ansi(directory + L"\\" + executable))},
+        {vantrel::kMainWindowHandleValue, text_value(window_number(window))},
     };
 }
 
@@ -46,10 +46,10 @@ TEST_F(StartUp, AFreshStartCreatesTheKeyWithItsFourValuesThenLooksAtTheClipboard
     ASSERT_TRUE(vantrel.window());
     EXPECT_EQ(read_values(kKeyPath), record_of(folder.directory(), vantrel.window()));
     // The handle as the 32-bit signed decimal number.
-    const std::string number = read_value(kKeyPath, "MainWindowHandle")->data;
+    const std::string number = read_value(kKeyPath, vantrel::kMainWindowHandleValue)->data;
     EXPECT_EQ(std::stol(number), HandleToLong(vantrel.window()));
     // The start-up's look at the clipboard comes after the record.
-    EXPECT_TRUE(wait_until([&] { return vantrel.box(vantrel::id_edit1) == kLink; }));
+    EXPECT_TRUE(wait_until([&] { return vantrel.box(vantrel::id_encoded_box) == kLink; }));
     EXPECT_GE(clipboard.renderings(), 1);
 }
 
@@ -64,7 +64,7 @@ TEST_F(StartUp, ALaterStartOverwritesTheFourValuesAndLeavesTheOthersAlone) {
     }
     // Values of the same names but other types, and values of other names.
     ASSERT_TRUE(write_value(kKeyPath, "contexts", text_value("0")));
-    ASSERT_TRUE(write_value(kKeyPath, "FilePath", dword_value(7)));
+    ASSERT_TRUE(write_value(kKeyPath, vantrel::kFilePathValue, dword_value(7)));
     ASSERT_TRUE(write_value(kKeyPath, "Other", text_value("stays")));
     ASSERT_TRUE(write_value(kKeyPath, "Flags", dword_value(1)));
     ASSERT_TRUE(write_value(std::string(kKeyPath) + "\\Sub", "", text_value("below")));
@@ -106,7 +106,7 @@ TEST_F(StartUp, TheProgramDirectoryIsThePathOfTheRunningExecutableUpToItsLastBac
         EXPECT_EQ(read_values(kKeyPath), record_of(c.directory, vantrel.window(), c.executable));
     }
     EXPECT_EQ(read_value(kKeyPath, ""), text_value("C:\\tavik_link.htm"));
-    EXPECT_EQ(read_value(kKeyPath, "FilePath"), text_value("C:\\vantrel.exe"));
+    EXPECT_EQ(read_value(kKeyPath, vantrel::kFilePathValue), text_value("C:\\vantrel.exe"));
 }
 
 TEST_F(StartUp, WithoutTheComponentTheFatalErrorReportEndsTheStartBeforeAnyWrite) {
@@ -115,7 +115,7 @@ TEST_F(StartUp, WithoutTheComponentTheFatalErrorReportEndsTheStartBeforeAnyWrite
     Vantrel vantrel(folder.program());
     HWND box = nullptr;
     ASSERT_TRUE(wait_until([&] { return (box = vantrel.message_box()) != nullptr; }));
-    const std::wstring texts = test_support::child_texts(box);
+    const std::wstring texts = vantrel::testing::child_texts(box);
     EXPECT_NE(texts.find(L"tavik.dll"), std::wstring::npos) << ansi(texts);
     EXPECT_NE(texts.find(L"DllRegisterServer"), std::wstring::npos) << ansi(texts);
     EXPECT_FALSE(key_exists(kMenuExtPath));
@@ -141,12 +141,10 @@ TEST_F(StartUp, WhenTheKeyCannotBeWrittenTheProgramEndsWithExitCodeOneAndNoMessa
          true},
         {"MenuExt is volatile, so the key could not outlive the session",
          [] {
-             HKEY key = nullptr;
-             const bool created =
-                 RegCreateKeyExA(HKEY_CURRENT_USER, kMenuExtPath, 0, nullptr, REG_OPTION_VOLATILE,
-                                 KEY_WRITE, nullptr, &key, nullptr) == ERROR_SUCCESS;
-             if (created) RegCloseKey(key);
-             return created;
+             vantrel::OwnedKey key;
+             return RegCreateKeyExA(HKEY_CURRENT_USER, kMenuExtPath, 0, nullptr,
+                                    REG_OPTION_VOLATILE, KEY_WRITE, nullptr, key.receive(),
+                                    nullptr) == ERROR_SUCCESS;
          },
          {},
          false},
