@@ -30,9 +30,6 @@ InstallDir "$LOCALAPPDATA\Programs\${PRODUCT_NAME}"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "${PRODUCT_NAME} ${PRODUCT_VERSION}"
 
-; The program answers an option that it does not know with this exit code.
-!define EXIT_UNKNOWN_OPTION 64
-
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
