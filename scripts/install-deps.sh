@@ -2,6 +2,7 @@
 # Installs everything the build and the tests need on a Debian machine.
 # Safe to run again: it only installs what is missing.
 set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -12,11 +13,19 @@ packages=(
   libgtest-dev libbenchmark-dev googletest
   clang libfuzzer-14-dev libclang-rt-14-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools libwine-dev
-  wine wine64
+  wine wine64 fonts-wine
+  nsis
   xvfb xdotool x11-utils imagemagick
   locales fonts-wqy-microhei
   python3 aria2 xdg-utils
 )
+# Where the kernel runs 32-bit programs, 32-bit Wine runs the 32-bit files that ship.
+if "$here/runs-32-bit.sh"; then
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+  fi
+  packages+=(wine32:i386)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
