@@ -10,7 +10,6 @@ set(CMAKE_CXX_COMPILER clang++-14)
 set(CMAKE_C_COMPILER_TARGET wasm32-wasi)
 set(CMAKE_CXX_COMPILER_TARGET wasm32-wasi)
 set(CMAKE_SYSROOT /usr)
-set(CMAKE_EXECUTABLE_SUFFIX .wasm)
 # The compiler checks link nothing: a module without exports is not what they expect.
 set(CMAKE_TRY_COMPILE_TARGET_TYPE STATIC_LIBRARY)
 
