@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-20}"
 work="$(mktemp -d /tmp/vantrel-fuzz.XXXXXX)"
 trap 'rm -rf "$work"' EXIT
-for target in decode_base64 converters text_primitives; do
+for target in decode_base64 converters text_primitives forgiving; do
   mkdir -p "$work/$target"
   log="$work/$target.log"
   status=0
