@@ -1,0 +1,191 @@
+// The extension end to end in headless Chromium: loaded unpacked, on pages served from
+// 127.0.0.1 with links of the four kinds (some damaged as browsers and pages damage them,
+// some with Chinese names in UTF-8 or GBK); clicks, the context-menu commands, the pop-up,
+// the options with a real aria2, and hostile pages.
+//   VANTREL_EXTENSION_DIR   the unpacked extension (the wasm preset's build)
+//   VANTREL_CHROMIUM        the browser (default /usr/bin/chromium)
+//   VANTREL_SCREENSHOT      when set: where to save a picture of the pop-up over the test page
+import assert from 'node:assert/strict';
+import { spawn } from 'node:child_process';
+import { existsSync, mkdirSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { createServer } from 'node:net';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { after, before, describe, test } from 'node:test';
+import { pathToFileURL } from 'node:url';
+
+import puppeteer from 'puppeteer-core';
+
+import { fileContent, startServer } from './server.mjs';
+
+const extensionDir = process.env.VANTREL_EXTENSION_DIR;
+assert.ok(extensionDir, 'set VANTREL_EXTENSION_DIR');
+const { createConverter } = await import(pathToFileURL(join(extensionDir, 'vantrel.mjs')));
+const prefixes = (await createConverter()).schemes.map(({ prefix }) => prefix);
+
+const work = mkdtempSync(join(tmpdir(), 'vantrel-extension-'));
+const downloads = join(work, 'downloads');
+
+// ---- links -------------------------------------------------------------------------------
+
+const base64 = (...parts) => Buffer.concat(parts.map((p) => Buffer.from(p))).toString('base64');
+const gbk = (...bytes) => Buffer.from(bytes);
+const kGbkDownload = gbk(0xcf, 0xc2, 0xd4, 0xd8);  // 下载 in code page 936
+
+const linkTo = {
+    thunder: (address) => prefixes[0] + base64('AA', address, 'ZZ'),
+    flashget: (address) => `${prefixes[1]}${base64('[FLASHGET]', address, '[FLASHGET]')}&k=1`,
+    qqdl: (address) => prefixes[2] + base64(address),
+    rayfile: (address) => prefixes[3] + base64(address.subarray(7), '|1234'),
+};
+
+const upperCaseScheme = (link) => link.replace(/^[a-z0-9]+/i, (name) => name.toUpperCase());
+
+let origin;
+const address = (...nameParts) => Buffer.concat([Buffer.from(`${origin}/files/`), ...nameParts.map((p) => Buffer.from(p))]);
+
+// The test page: [id, attribute html, the file name the download gets].
+function testLinks() {
+    return [
+        ['utf8-thunder', `href="${linkTo.thunder(address('中文名.zip'))}"`, '中文名.zip'],
+        ['gbk-flashget', `href="${linkTo.flashget(address(kGbkDownload, '.rar'))}"`, '下载.rar'],
+        ['qqdl-in-qhref', `href="http://example.invalid/" qhref="${linkTo.qqdl(address('plain.txt'))}"`, 'plain.txt'],
+        ['rayfile-damaged', `href="${upperCaseScheme(linkTo.rayfile(address('ray.bin')))}/"`, 'ray.bin'],
+        ['thunder-encoded', `href="http://example.invalid/" thunderhref="${encodeURIComponent(linkTo.thunder(address('编码.txt')))}"`, '编码.txt'],
+        ['flashget-fg', `href="#" fg="${linkTo.flashget(address('fg.txt'))}"`, 'fg.txt'],
+    ];
+}
+
+function testPage() {
+    const rows = testLinks().map(([id, attributes]) => `<li><a id="${id}" ${attributes}>${id}</a></li>`);
+    return `<!doctype html><meta charset="utf-8"><title>下载页</title>
+<style>body{font:15px "WenQuanYi Micro Hei",sans-serif;margin:24px}li{margin:8px 0}</style>
+<h1>资源下载</h1><ul>${rows.join('')}
+<li><a id="plain-http" href="${origin}/files/web.txt">web.txt</a></li></ul>
+<p id="selectable">${linkTo.qqdl(address('selected.txt'))}</p>
+<script>
+  window.pageHandlerRuns = 0;
+  document.addEventListener('click', () => { window.pageHandlerRuns++; });
+  for (const a of document.querySelectorAll('a')) a.onclick = () => { window.pageHandlerRuns++; };
+</script>`;
+}
+
+// ---- hostile pages -----------------------------------------------------------------------
+
+function manyLinksPage() {
+    const rows = [];
+    for (let i = 0; i < 10000; ++i) {
+        const link = i % 3 === 0 ? `thunder://${'!*'.repeat(i % 7)}QUJD${i}`
+                                 : linkTo.qqdl(address(`many-${i}.txt`));
+        rows.push(`<a id="m${i}" href="${link}">${i}</a> `);
+    }
+    return `<!doctype html><meta charset="utf-8"><script>window.errors=0;onerror=()=>errors++</script>${rows.join('')}`;
+}
+
+function hugeLinksPage() {
+    const megabytes = (n) => 'QUJD'.repeat((n << 20) / 4);
+    return `<!doctype html><meta charset="utf-8">
+<a id="huge1" href="qqdl://${megabytes(1)}">1 MiB</a>
+<a id="huge3" href="thunder://${megabytes(3)}">3 MiB</a>
+<a id="broken1" href="thunder://!!!!****####">broken</a>
+<a id="broken2" href="qqdl://中文不是Base64">broken</a>
+<a id="broken3" href="Flashget://%%%%%%/">broken</a>
+<a id="broken4" href="fs2you://====">broken</a>`;
+}
+
+// ---- browser -----------------------------------------------------------------------------
+
+let browser;
+let worker;
+let workerErrors = [];
+let server;
+
+async function freePort() {
+    const probe = createServer();
+    await new Promise((resolve) => probe.listen(0, '127.0.0.1', resolve));
+    const { port } = probe.address();
+    await new Promise((resolve) => probe.close(resolve));
+    return port;
+}
+
+before(async () => {
+    ({ server, origin } = await startServer({
+        '/links.html': testPage,
+        '/many.html': manyLinksPage,
+        '/huge.html': hugeLinksPage,
+    }));
+    // Downloads go to the profile's download folder without a question. (CDP's
+    // Browser.setDownloadBehavior would also work, but it names files by their URL and
+    // ignores the name an extension gives.)
+    const profile = join(work, 'profile');
+    mkdirSync(join(profile, 'Default'), { recursive: true });
+    writeFileSync(join(profile, 'Default', 'Preferences'), JSON.stringify({
+        download: { default_directory: downloads, prompt_for_download: false, directory_upgrade: true },
+    }));
+    browser = await puppeteer.launch({
+        executablePath: process.env.VANTREL_CHROMIUM ?? '/usr/bin/chromium',
+        headless: true,
+        userDataDir: profile,
+        args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+               '--disable-background-networking', '--disable-component-update', '--disable-sync',
+               '--lang=zh-CN', `--disable-extensions-except=${extensionDir}`,
+               `--load-extension=${extensionDir}`],
+    });
+    const target = await browser.waitForTarget((t) => t.type() === 'service_worker' &&
+                                                      t.url().endsWith('/background.js'));
+    worker = await target.worker();
+    const session = await target.createCDPSession();
+    session.on('Runtime.exceptionThrown', ({ exceptionDetails }) =>
+        workerErrors.push(exceptionDetails.exception?.description ?? exceptionDetails.text));
+    await session.send('Runtime.enable');
+});
+
+after(async () => {
+    await browser?.close();
+    server?.close();
+    rmSync(work, { recursive: true, force: true });
+});
+
+async function openPage(path) {
+    const page = await browser.newPage();
+    const errors = [];
+    page.on('pageerror', (error) => errors.push(error));
+    await page.goto(`${origin}${path}`);
+    // The content script has its schemes once the service worker answered: wait for that.
+    await page.bringToFront();
+    await new Promise((resolve) => setTimeout(resolve, 300));
+    return { page, errors };
+}
+
+async function waitFor(condition, what, timeoutMs = 15000) {
+    const end = Date.now() + timeoutMs;
+    for (;;) {
+        const value = await condition();
+        if (value) return value;
+        if (Date.now() > end) assert.fail(`timed out waiting for ${typeof what === "function" ? what() : what}`);
+        await new Promise((resolve) => setTimeout(resolve, 100));
+    }
+}
+
+describe('clicks', () => {
+    test('a click downloads the plain address, with its name, and the page never sees it', async () => {
+        const { page, errors } = await openPage('/links.html');
+        for (const [id, , name] of testLinks()) {
+            await page.click(`#${id}`);
+            const file = join(downloads, name);
+            await waitFor(() => existsSync(file) && !existsSync(`${file}.crdownload`),
+                          () => `${id}: ${name}; the folder holds ${readdirSync(downloads)}`);
+            assert.match(readFileSync(file, 'latin1'), /^Vantrel test file \/files\//, id);
+        }
+        assert.equal(await page.evaluate(() => window.pageHandlerRuns), 0);
+        assert.equal(page.url(), `${origin}/links.html`);
+        // The GBK name came from the bytes of code page 936, served as such.
+        assert.deepEqual(readFileSync(join(downloads, '下载.rar')),
+                         fileContent(Buffer.concat([Buffer.from('/files/'), kGbkDownload, Buffer.from('.rar')])));
+        // Ordinary links stay the page's.
+        await page.click('#plain-http');
+        await waitFor(() => page.evaluate(() => window.pageHandlerRuns > 0).catch(() => true), 'the page handler');
+        assert.deepEqual(errors, []);
+        await page.close();
+    });
+});
