@@ -189,3 +189,123 @@ describe('clicks', () => {
         await page.close();
     });
 });
+
+// The tab of a page, as the service worker sees it.
+function tabOf(page) {
+    return worker.evaluate(async (url) => (await chrome.tabs.query({ url }))[0], page.url());
+}
+
+describe('context menu', () => {
+    test('the entries are shown for links of the four kinds and selections of one, not for others', async () => {
+        const { page, errors } = await openPage('/links.html');
+        await worker.evaluate(() => {
+            globalThis.menuUpdates = [];
+            const update = chrome.contextMenus.update;
+            chrome.contextMenus.update = (id, properties) => {
+                menuUpdates.push([id, properties.visible]);
+                return update.call(chrome.contextMenus, id, properties);
+            };
+        });
+        const visibleAfter = async (rightClick) => {
+            await worker.evaluate(() => { menuUpdates.length = 0; });
+            await rightClick();
+            const updates = await waitFor(async () => {
+                const u = await worker.evaluate(() => menuUpdates);
+                return u.length === 2 && u;
+            }, 'two menu updates');
+            assert.deepEqual(updates.map(([id]) => id).sort(), ['copy', 'download']);
+            assert.equal(updates[0][1], updates[1][1]);
+            return updates[0][1];
+        };
+        assert.equal(await visibleAfter(() => page.click('#gbk-flashget', { button: 'right' })), true);
+        assert.equal(await visibleAfter(() => page.click('#plain-http', { button: 'right' })), false);
+        assert.equal(await visibleAfter(() => page.click('#qqdl-in-qhref', { button: 'right' })), true);
+        assert.equal(await visibleAfter(() => page.click('h1', { button: 'right' })), false);
+        await page.evaluate(() => getSelection().selectAllChildren(document.getElementById('selectable')));
+        assert.equal(await visibleAfter(() => page.click('#selectable', { button: 'right' })), true);
+        assert.deepEqual(errors, []);
+        await page.close();
+    });
+
+    test('"download" hands the link under the pointer to the browser, with its name', async () => {
+        const { page } = await openPage('/links.html');
+        const tab = await tabOf(page);
+        // The browser's own idea of the link is the http href; the content script saw qhref.
+        await page.click('#qqdl-in-qhref', { button: 'right' });
+        const result = await waitFor(() => worker.evaluate((tab) => vantrel.menuClicked(
+            { menuItemId: 'download', linkUrl: 'http://example.invalid/', frameId: 0 }, tab), tab)
+            .then((r) => r.ok && r), 'the menu command');
+        assert.equal(result.address, `${origin}/files/plain.txt`);
+        const file = join(downloads, 'plain (1).txt');
+        await waitFor(() => existsSync(file) && !existsSync(`${file}.crdownload`), file);
+        // A selection works the same way; other links do nothing.
+        const selected = await worker.evaluate((tab, text) => vantrel.menuClicked(
+            { menuItemId: 'download', selectionText: ` ${text} `, frameId: 0 }, tab), { ...tab, id: -1 },
+            await page.$eval('#selectable', (p) => p.textContent));
+        assert.equal(selected.name, 'selected.txt');
+        assert.deepEqual(await worker.evaluate((tab) => vantrel.menuClicked(
+            { menuItemId: 'download', linkUrl: 'https://example.invalid/x.zip', frameId: 0 },
+            { ...tab, id: -1 }), tab), { ok: false });
+        await page.close();
+    });
+
+    test('"copy" puts the display text onto the clipboard', async () => {
+        const { page } = await openPage('/links.html');
+        await browser.defaultBrowserContext().overridePermissions(origin, ['clipboard-read', 'clipboard-write']);
+        const tab = await tabOf(page);
+        const link = await page.$eval('#gbk-flashget', (a) => a.getAttribute('href'));
+        const result = await worker.evaluate((tab, link) => vantrel.menuClicked(
+            { menuItemId: 'copy', linkUrl: link, frameId: 0 }, { ...tab, id: tab.id }), tab, link);
+        assert.equal(result.display, `${origin}/files/下载.rar`);
+        assert.equal(await page.evaluate(() => navigator.clipboard.readText()), result.display);
+        await page.close();
+    });
+});
+
+// Opens the toolbar pop-up over `page` and returns its page.
+async function openPopup(page) {
+    await page.bringToFront();
+    await worker.evaluate(() => chrome.action.openPopup());
+    const target = await browser.waitForTarget((t) => t.url().endsWith('/popup.html'));
+    return target.asPage();
+}
+
+describe('pop-up', () => {
+    test('lists every link of the four kinds with its plain address, in the browser language', async () => {
+        const { page } = await openPage('/links.html');
+        const popup = await openPopup(page);
+        await popup.waitForSelector('#links li');
+        const rows = await popup.$$eval('#links li', (items) => items.map((item) =>
+            item.querySelector('.address').textContent));
+        const expected = testLinks().map(([, , name]) => name);
+        assert.equal(rows.length, expected.length);  // not the http link, not the paragraph
+        for (const name of expected) assert.ok(rows.includes(`${origin}/files/${name}`), `${name} in ${rows}`);
+        assert.equal(await popup.$eval('h1', (h) => h.textContent), '本页的下载链接');
+
+        if (process.env.VANTREL_SCREENSHOT) {
+            const picture = await popup.screenshot({ encoding: 'base64', fullPage: true });
+            await page.setViewport({ width: 900, height: 380 });
+            await page.evaluate((picture) => {
+                const img = Object.assign(document.createElement('img'), { src: `data:image/png;base64,${picture}` });
+                img.style.cssText = 'position:fixed;top:0;right:16px;box-shadow:0 4px 18px #0006;border:1px solid #999';
+                document.body.append(img);
+                return img.decode();
+            }, picture);
+            await page.screenshot({ path: process.env.VANTREL_SCREENSHOT });
+        }
+        await popup.close();
+        await page.close();
+    });
+
+    test('"download all" downloads every link that converts', async () => {
+        const { page } = await openPage('/links.html');
+        const popup = await openPopup(page);
+        await popup.waitForSelector('#links li');
+        const before = readdirSync(downloads).length;
+        await popup.click('#download-all');
+        await waitFor(() => readdirSync(downloads).filter((f) => !f.endsWith('.crdownload')).length ===
+                            before + testLinks().length, 'every download');
+        await popup.close();
+        await page.close();
+    });
+});
