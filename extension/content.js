@@ -9,8 +9,7 @@
     // Download pages keep the real link in these attributes and a web address in href.
     const kLinkAttributes = ['thunderhref', 'fg', 'qhref', 'href'];
     const kLinkElements = 'a[href], area[href], [thunderhref], [fg], [qhref]';
-    const kLongestLink = 2 * 1024 * 1024;  // longer texts are no links (Chromium's URL limit)
-    const kLookAhead = 64;                 // what the quick check reads of a text's beginning
+    const kLookAhead = 64;  // what the quick check reads of a text's beginning
 
     let schemes = [];  // "thunder", "flashget", "qqdl", "fs2you", from the service worker
     let intercept = false;
@@ -33,7 +32,7 @@
     // A quick look whether a text may be such a link: its scheme (any case, maybe
     // percent-encoded ':'), after the spaces, quotes and '<' the forgiving reader drops.
     function mayBeLink(text) {
-        if (typeof text !== 'string' || text.length > kLongestLink) return false;
+        if (typeof text !== 'string') return false;
         const head = text.slice(0, kLookAhead).replace(/^[\s"'<]+/, '').toLowerCase();
         return schemes.some((scheme) => head.startsWith(`${scheme}:`) ||
                                         head.startsWith(`${scheme}%3a`));

@@ -309,3 +309,133 @@ describe('pop-up', () => {
         await page.close();
     });
 });
+
+describe('aria2', () => {
+    let aria2;
+    let rpc;
+    const aria2Dir = join(work, 'aria2');
+    const secret = 'vantrel-test-secret';
+
+    before(async () => {
+        mkdirSync(aria2Dir, { recursive: true });
+        const port = await freePort();
+        rpc = `http://127.0.0.1:${port}/jsonrpc`;
+        aria2 = spawn('aria2c', ['--enable-rpc', `--rpc-listen-port=${port}`, `--rpc-secret=${secret}`,
+                                 `--dir=${aria2Dir}`, '--no-conf', '--quiet', '--disable-ipv6',
+                                 '--check-certificate=false', '--auto-file-renaming=false'],
+                       { stdio: 'ignore' });
+        await waitFor(() => fetch(rpc, { method: 'POST', body: '{}' }).then(() => true, () => false),
+                      'aria2 to listen');
+    });
+
+    after(async () => {
+        aria2?.kill();
+        await worker.evaluate(() => chrome.storage.local.clear());
+    });
+
+    async function openOptions() {
+        const page = await browser.newPage();
+        const id = new URL(worker.url()).host;
+        await page.goto(`chrome-extension://${id}/options.html`);
+        await page.waitForFunction(() => document.querySelector('[name=aria2Url]').value !== '');
+        return page;
+    }
+
+    async function fillOptions(page, url, token) {
+        await page.click('input[name=target][value=aria2]');
+        await page.$eval('[name=aria2Url]', (input, url) => { input.value = url; }, url);
+        await page.$eval('[name=aria2Secret]', (input, token) => { input.value = token; }, token);
+    }
+
+    const statusOf = (page) => page.$eval('#status', (s) => s.textContent);
+
+    test('"test connection" reports aria2\'s version, and a refusal with a wrong secret', async () => {
+        const page = await openOptions();
+        await fillOptions(page, rpc, 'wrong');
+        await page.click('#test');
+        await waitFor(async () => (await statusOf(page)).startsWith('连接失败'), 'the failure');
+        assert.match(await statusOf(page), /Unauthorized/);
+        await fillOptions(page, rpc, secret);
+        await page.click('#test');
+        await waitFor(async () => (await statusOf(page)).includes('1.'), 'the version');
+        assert.match(await statusOf(page), /^已连接到 aria2 \d+\.\d+\.\d+。$/);
+        await fillOptions(page, 'ftp://127.0.0.1/', secret);
+        await page.click('#test');
+        await waitFor(async () => (await statusOf(page)).includes('http://'), 'the refusal');
+        await page.close();
+    });
+
+    test('with aria2 chosen, a click hands the link to aria2, which downloads it under its name', async () => {
+        const options = await openOptions();
+        await fillOptions(options, rpc, secret);
+        await options.click('button[type=submit]');
+        await waitFor(async () => (await statusOf(options)) === '已保存。', 'the settings saved');
+        await options.close();
+
+        const { page, errors } = await openPage('/links.html');
+        const before = readdirSync(downloads).length;
+        for (const id of ['utf8-thunder', 'gbk-flashget']) await page.click(`#${id}`);
+        for (const name of ['中文名.zip', '下载.rar']) {
+            const file = join(aria2Dir, name);
+            await waitFor(() => existsSync(file) && !existsSync(`${file}.aria2`),
+                          () => `${name}; aria2's folder holds ${readdirSync(aria2Dir)}`);
+            assert.match(readFileSync(file, 'latin1'), /^Vantrel test file \/files\//);
+        }
+        assert.deepEqual(readFileSync(join(aria2Dir, '下载.rar')),
+                         fileContent(Buffer.concat([Buffer.from('/files/'), kGbkDownload, Buffer.from('.rar')])));
+        assert.equal(readdirSync(downloads).length, before);  // the browser downloaded nothing
+        assert.deepEqual(errors, []);
+        await page.close();
+    });
+});
+
+describe('hostile pages', () => {
+    // How long the page takes to answer a script while the extension works on it.
+    async function answerTime(page) {
+        const start = performance.now();
+        await page.evaluate(() => 1);
+        return performance.now() - start;
+    }
+
+    test('10,000 links: the page stays responsive, the pop-up lists them all', async () => {
+        const { page, errors } = await openPage('/many.html');
+        await page.click('#m4', { button: 'right' });
+        await page.click('#m5000');
+        assert.ok(await answerTime(page) < 1000);
+        await waitFor(() => existsSync(join(downloads, 'many-5000.txt')), 'many-5000.txt');
+        const popup = await openPopup(page);
+        await popup.waitForSelector('#links li', { timeout: 30000 });
+        const counts = await popup.evaluate(() => ({
+            rows: document.querySelectorAll('#links li').length,
+            broken: document.querySelectorAll('#links li.broken').length,
+        }));
+        // Broken Base64 still decodes (to nonsense): the core never refuses a body.
+        assert.equal(counts.rows, 10000);
+        assert.ok(await answerTime(page) < 1000);
+        assert.deepEqual(errors, []);
+        assert.equal(await page.evaluate(() => window.errors), 0);
+        await popup.close();
+        await page.close();
+    });
+
+    test('megabyte links and broken Base64: nothing throws unhandled, the page stays responsive', async () => {
+        const { page, errors } = await openPage('/huge.html');
+        workerErrors = [];
+        for (const id of ['huge1', 'huge3', 'broken1', 'broken2', 'broken3', 'broken4']) {
+            await page.click(`#${id}`, { button: 'right' });
+            await page.click(`#${id}`);
+            assert.ok(await answerTime(page) < 1000, id);
+        }
+        const popup = await openPopup(page);
+        await popup.waitForSelector('#links li', { timeout: 30000 });
+        assert.equal(await popup.$$eval('#links li', (items) => items.length), 6);
+        assert.equal(page.url(), `${origin}/huge.html`);
+        // A failed hand-off shows on the toolbar button; the worker threw nothing unhandled.
+        await waitFor(() => worker.evaluate(() => chrome.action.getBadgeText({})).then((t) => t === '!'),
+                      'the failure badge');
+        assert.deepEqual(workerErrors, []);
+        assert.deepEqual(errors, []);
+        await popup.close();
+        await page.close();
+    });
+});
