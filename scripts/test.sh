@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the native core tests, the sanitizer build with
-# bounded fuzzing, the shipped 32-bit Windows files, and the Windows tests under Wine.
+# bounded fuzzing, the WebAssembly core and the browser extension, the shipped 32-bit Windows
+# files, and the Windows tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -18,6 +19,11 @@ cmake --preset sanitize >/dev/null
 cmake --build --preset sanitize -j "$jobs"
 ctest --preset sanitize
 scripts/fuzz.sh 20
+
+step "WebAssembly core and browser extension, tests in Node and headless Chromium"
+cmake --preset wasm >/dev/null
+cmake --build --preset wasm -j "$jobs"
+ctest --preset wasm
 
 step "32-bit Windows build (the files that ship)"
 cmake --preset win32 >/dev/null

@@ -22,15 +22,15 @@ namespace {
 // The record vantrel_convert returns: ten 32-bit words, in this order, then the bytes they
 // point to, all in one allocation. vantrel.mjs reads the words by these positions.
 struct ConversionRecord {
-    std::uint32_t ok;           // 1: converted; 0: the format error (every other word is 0)
-    const char* scheme;         // the scheme's name ("thunder", "flashget", "qqdl", "rayfile")
-    const char* charset;        // the address's charset name ("ascii", "utf-8", "gbk")
-    const char* name_charset;   // the file name's charset name
-    const char* address;        // the plain address, as the converter returns it
+    std::uint32_t ok;          // 1: converted; 0: the format error (every other word is 0)
+    const char* scheme;        // the scheme's name ("thunder", "flashget", "qqdl", "rayfile")
+    const char* charset;       // the address's charset name ("ascii", "utf-8", "gbk")
+    const char* name_charset;  // the file name's charset name
+    const char* address;       // the plain address, as the converter returns it
     std::uint32_t address_size;
-    const char* ascii;          // the address with every byte a URL may not hold as %XX
+    const char* ascii;  // the address with every byte a URL may not hold as %XX
     std::uint32_t ascii_size;
-    const char* name;           // the file name's bytes
+    const char* name;  // the file name's bytes
     std::uint32_t name_size;
 };
 static_assert(sizeof(ConversionRecord) == 40, "vantrel.mjs reads ten 32-bit words");
@@ -79,7 +79,9 @@ VANTREL_EXPORT("vantrel_alloc") void* vantrel_alloc(std::uint32_t size) {
     return std::malloc(size == 0 ? 1 : size);
 }
 
-VANTREL_EXPORT("vantrel_free") void vantrel_free(void* memory) { std::free(memory); }
+VANTREL_EXPORT("vantrel_free") void vantrel_free(void* memory) {
+    std::free(memory);
+}
 
 // The name and the exact prefix of scheme code `index` (the schemes' order), or null past the
 // last one.
@@ -95,8 +97,8 @@ VANTREL_EXPORT("vantrel_scheme_prefix") const char* vantrel_scheme_prefix(std::u
 // reads its input) with scheme code `scheme` (0-3, or 4 for the link's own prefix).
 // Returns a record for vantrel_free, or null when memory ran out.
 VANTREL_EXPORT("vantrel_convert")
-ConversionRecord* vantrel_convert(std::uint32_t scheme, std::uint32_t lenient,
-                                  const char* link, std::uint32_t size) {
+ConversionRecord* vantrel_convert(std::uint32_t scheme, std::uint32_t lenient, const char* link,
+                                  std::uint32_t size) {
     const std::string_view bytes(link, size);
     const std::string_view text = bytes.substr(0, bytes.find('\0'));
     const std::optional<Conversion> conversion = convert(scheme, lenient != 0, text);
