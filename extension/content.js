@@ -85,9 +85,10 @@
         }
     }
 
-    // Capture on the window: this runs before any handler of the page.
+    // Capture on the window: this runs before any handler of the page. Only the user's own
+    // clicks count: a page's script must not start downloads (or feed aria2) by clicking.
     window.addEventListener('click', (event) => {
-        if (!intercept || event.button !== 0) return;
+        if (!intercept || !event.isTrusted || event.button !== 0) return;
         const link = linkAt(event);
         if (!link) return;
         event.preventDefault();
@@ -96,6 +97,7 @@
     }, true);
 
     window.addEventListener('contextmenu', (event) => {
+        if (!event.isTrusted) return;
         send({ type: 'menu', link: linkAt(event) ?? selectedLink() });
     }, true);
 

@@ -182,9 +182,15 @@ describe('clicks', () => {
         // The GBK name came from the bytes of code page 936, served as such.
         assert.deepEqual(readFileSync(join(downloads, '下载.rar')),
                          fileContent(Buffer.concat([Buffer.from('/files/'), kGbkDownload, Buffer.from('.rar')])));
+        // A click by the page's own script is the page's business.
+        const files = readdirSync(downloads).length;
+        await page.evaluate(() => document.getElementById('flashget-fg').click());
+        assert.equal(await page.evaluate(() => window.pageHandlerRuns), 2);
+        await new Promise((resolve) => setTimeout(resolve, 500));
+        assert.equal(readdirSync(downloads).length, files);
         // Ordinary links stay the page's.
         await page.click('#plain-http');
-        await waitFor(() => page.evaluate(() => window.pageHandlerRuns > 0).catch(() => true), 'the page handler');
+        await waitFor(() => page.evaluate(() => window.pageHandlerRuns > 2).catch(() => true), 'the page handler');
         assert.deepEqual(errors, []);
         await page.close();
     });
