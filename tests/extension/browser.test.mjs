@@ -151,9 +151,14 @@ async function openPage(path) {
     const errors = [];
     page.on('pageerror', (error) => errors.push(error));
     await page.goto(`${origin}${path}`);
-    // The content script has its schemes once the service worker answered: wait for that.
     await page.bringToFront();
-    await new Promise((resolve) => setTimeout(resolve, 300));
+    // The content script finds links once the service worker has told it the schemes.
+    await waitFor(() => worker.evaluate(async (url) => {
+        const [tab] = await chrome.tabs.query({ url });
+        const links = await chrome.tabs.sendMessage(tab.id, { type: 'links' }, { frameId: 0 })
+            .catch(() => []);
+        return links.length > 0;
+    }, page.url()), `the content script in ${path}`);
     return { page, errors };
 }
 
