@@ -8,8 +8,10 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "vantrel/address.h"
 #include "vantrel/forgiving.h"
@@ -35,7 +37,8 @@ struct ConversionRecord {
 };
 static_assert(sizeof(ConversionRecord) == 40, "vantrel.mjs reads ten 32-bit words");
 
-constexpr std::uint32_t kAutomatic = 4;  // scheme code for "by the link's prefix"
+// Scheme codes are positions in kSchemes; the one past the last means "by the link's prefix".
+constexpr std::uint32_t kAutomatic = std::size(vantrel::kSchemes);
 
 struct Conversion {
     vantrel::Scheme scheme;
@@ -94,7 +97,8 @@ VANTREL_EXPORT("vantrel_scheme_prefix") const char* vantrel_scheme_prefix(std::u
 }
 
 // Converts the `size` bytes at `link` (read up to the first zero byte, as vantrel-convert
-// reads its input) with scheme code `scheme` (0-3, or 4 for the link's own prefix).
+// reads its input) with scheme code `scheme` (a position in kSchemes, or one past the last
+// for the link's own prefix).
 // Returns a record for vantrel_free, or null when memory ran out.
 VANTREL_EXPORT("vantrel_convert")
 ConversionRecord* vantrel_convert(std::uint32_t scheme, std::uint32_t lenient, const char* link,

@@ -15,7 +15,6 @@ const Record = {
     ok: 0, scheme: 4, charset: 8, nameCharset: 12,
     address: 16, addressSize: 20, ascii: 24, asciiSize: 28, name: 32, nameSize: 36,
 };
-const kAutomatic = 4;
 
 async function moduleBytes() {
     if (moduleUrl.protocol === 'file:') {
@@ -83,7 +82,8 @@ class Converter {
             this.#schemeCodes.set(name, code);
             this.#schemes.push({ name, prefix: this.#string(this.#core.vantrel_scheme_prefix(code)) });
         }
-        this.#schemeCodes.set('auto', kAutomatic);
+        // The code one past the last scheme reads the scheme from the link's prefix.
+    this.#schemeCodes.set('auto', this.#schemes.length);
         this.#schemes.forEach(Object.freeze);
         Object.freeze(this.#schemes);
     }
