@@ -23,6 +23,16 @@ const core = await createConverter();
 const kChoices = ['auto', ...core.schemes.map(({ name }) => name)];
 const kRandomLinks = 3000;
 
+async function waitFor(condition, timeoutMs = 5000) {
+    const end = Date.now() + timeoutMs;
+    for (;;) {
+        const value = condition();
+        if (value) return value;
+        assert.ok(Date.now() < end, 'timed out');
+        await new Promise((resolve) => setTimeout(resolve, 10));
+    }
+}
+
 function native(args, input) {
     const run = spawnSync(convertProgram, args, { input, maxBuffer: 1 << 30 });
     assert.equal(run.error, undefined);
@@ -189,6 +199,23 @@ describe('vantrel.mjs', () => {
         const small = time(`qqdl://${body.slice(0, body.length / 8)}`);
         const large = time(`qqdl://${body}`);
         assert.ok(large < 40 * Math.max(small, 5), `${small} ms for 1/8, ${large} ms for all`);
+    });
+
+    test('a link too large for the module\'s memory throws, and the next conversion works', async () => {
+        const other = await createConverter();
+        // The link itself fits into the module's 256 MiB; its decoding does not.
+        const huge = new Uint8Array(160 << 20).fill(0x41);
+        huge.set(new TextEncoder().encode('qqdl://'));
+        assert.throws(() => other.convert('qqdl', huge), WebAssembly.RuntimeError);
+        const converted = await waitFor(() => {
+            try {
+                return other.convert('qqdl', 'qqdl://QUJD');
+            } catch {
+                return null;  // still restarting
+            }
+        });
+        assert.equal(converted.display, 'ABC');
+        assert.equal(other.convert('qqdl', `qqdl://${'QUJD'.repeat(4 << 20)}`).ok, true);
     });
 
     test('the module loads again in a fresh realm and keeps no state between calls', async () => {
