@@ -8,9 +8,15 @@ export function converterReady() {
     return converter;
 }
 
-// The plain address of a link found on a page (a string), or { ok: false }.
+// The plain address of a link found on a page (a string), or { ok: false }: also for a link
+// too large for the core's memory (the core then starts afresh).
 export function convertLink(core, link) {
-    return core.convert('auto', new TextEncoder().encode(link), { lenient: true });
+    try {
+        return core.convert('auto', new TextEncoder().encode(link), { lenient: true });
+    } catch (error) {
+        console.warn('vantrel:', error);
+        return { ok: false, error: 'memory' };
+    }
 }
 
 // The URL schemes of the four kinds of links, in lower case ("thunder", "flashget", ...):
