@@ -172,6 +172,16 @@ async function waitFor(condition, what, timeoutMs = 15000) {
     }
 }
 
+async function openOptions() {
+    const page = await browser.newPage();
+    const id = new URL(worker.url()).host;
+    await page.goto(`chrome-extension://${id}/options.html`);
+    await page.waitForFunction(() => document.querySelector('[name=aria2Url]').value !== '');
+    return page;
+}
+
+const statusOf = (page) => page.$eval('#status', (s) => s.textContent);
+
 describe('clicks', () => {
     test('a click downloads the plain address, with its name, and the page never sees it', async () => {
         const { page, errors } = await openPage('/links.html');
@@ -197,6 +207,26 @@ describe('clicks', () => {
         await page.click('#plain-http');
         await waitFor(() => page.evaluate(() => window.pageHandlerRuns > 2).catch(() => true), 'the page handler');
         assert.deepEqual(errors, []);
+        await page.close();
+    });
+});
+
+describe('options', () => {
+    test('with click interception off, a click is the page\'s again', async () => {
+        const options = await openOptions();
+        await options.click('[name=interceptClicks]');
+        await options.click('button[type=submit]');
+        await waitFor(async () => (await statusOf(options)) === '已保存。', 'the settings saved');
+        await options.close();
+
+        const { page } = await openPage('/links.html');
+        const files = readdirSync(downloads).length;
+        await page.click('#flashget-fg');
+        assert.equal(await page.evaluate(() => window.pageHandlerRuns), 2);
+        assert.equal(page.url(), `${origin}/links.html#`);
+        await new Promise((resolve) => setTimeout(resolve, 500));
+        assert.equal(readdirSync(downloads).length, files);
+        await worker.evaluate(() => chrome.storage.local.clear());
         await page.close();
     });
 });
@@ -344,21 +374,11 @@ describe('aria2', () => {
         await worker.evaluate(() => chrome.storage.local.clear());
     });
 
-    async function openOptions() {
-        const page = await browser.newPage();
-        const id = new URL(worker.url()).host;
-        await page.goto(`chrome-extension://${id}/options.html`);
-        await page.waitForFunction(() => document.querySelector('[name=aria2Url]').value !== '');
-        return page;
-    }
-
     async function fillOptions(page, url, token) {
         await page.click('input[name=target][value=aria2]');
         await page.$eval('[name=aria2Url]', (input, url) => { input.value = url; }, url);
         await page.$eval('[name=aria2Secret]', (input, token) => { input.value = token; }, token);
     }
-
-    const statusOf = (page) => page.$eval('#status', (s) => s.textContent);
 
     test('"test connection" reports aria2\'s version, and a refusal with a wrong secret', async () => {
         const page = await openOptions();
