@@ -322,6 +322,14 @@ describe('pop-up', () => {
         assert.equal(rows.length, expected.length);  // not the http link, not the paragraph
         for (const name of expected) assert.ok(rows.includes(`${origin}/files/${name}`), `${name} in ${rows}`);
         assert.equal(await popup.$eval('h1', (h) => h.textContent), '本页的下载链接');
+        // "Copy all": one display text a line.
+        const popupOrigin = `chrome-extension://${new URL(popup.url()).host}`;
+        await browser.defaultBrowserContext().overridePermissions(
+            popupOrigin, ['clipboard-read', 'clipboard-write']);
+        await popup.click('#copy-all');
+        await popup.waitForFunction(() => document.getElementById('status').textContent !== '');
+        const copied = (await popup.evaluate(() => navigator.clipboard.readText())).split('\n');
+        assert.deepEqual(copied, expected.map((name) => `${origin}/files/${name}`));
 
         if (process.env.VANTREL_SCREENSHOT) {
             const picture = await popup.screenshot({ encoding: 'base64', fullPage: true });
