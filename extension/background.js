@@ -32,14 +32,15 @@ async function showMenus(tabId, link) {
     if (link) menuLinks.set(tabId, link);
     else menuLinks.delete(tabId);
     await Promise.all(kMenus.map(({ id }) => api.contextMenus.update(id, { visible: !!link })));
-    await api.contextMenus.refresh?.();  // Firefox redraws a menu that is already open
+    await api.contextMenus.refresh?.(); // Firefox redraws a menu that is already open
 }
 
 // Failures of a hand-off have no page to show them on: the toolbar button says so.
 function reportFailure(error) {
     console.warn('vantrel:', error);
     api.action.setBadgeText({ text: '!' }).catch(() => {});
-    api.action.setTitle({ title: message('handOffFailed', String(error?.message ?? error)) })
+    api.action
+        .setTitle({ title: message('handOffFailed', String(error?.message ?? error)) })
         .catch(() => {});
 }
 
@@ -70,8 +71,11 @@ async function menuClicked(info, tab) {
             await handOff(result, await loadSettings());
             clearFailure();
         } else {
-            await api.tabs.sendMessage(tab.id, { type: 'copy', text: result.display },
-                                       { frameId: info.frameId ?? 0 });
+            await api.tabs.sendMessage(
+                tab.id,
+                { type: 'copy', text: result.display },
+                { frameId: info.frameId ?? 0 },
+            );
         }
         return { ok: true, address: result.ascii, display: result.display, name: result.name };
     }

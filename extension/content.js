@@ -9,16 +9,16 @@
     // Download pages keep the real link in these attributes and a web address in href.
     const kLinkAttributes = ['thunderhref', 'fg', 'qhref', 'href'];
     const kLinkElements = 'a[href], area[href], [thunderhref], [fg], [qhref]';
-    const kLookAhead = 64;  // what the quick check reads of a text's beginning
+    const kLookAhead = 64; // what the quick check reads of a text's beginning
 
-    let schemes = [];  // "thunder", "flashget", "qqdl", "fs2you", from the service worker
+    let schemes = []; // "thunder", "flashget", "qqdl", "fs2you", from the service worker
     let intercept = false;
 
     function send(request) {
         try {
             return api.runtime.sendMessage(request).catch(() => null);
         } catch {
-            return Promise.resolve(null);  // the extension was reloaded under this page
+            return Promise.resolve(null); // the extension was reloaded under this page
         }
     }
 
@@ -33,9 +33,13 @@
     // percent-encoded ':'), after the spaces, quotes and '<' the forgiving reader drops.
     function mayBeLink(text) {
         if (typeof text !== 'string') return false;
-        const head = text.slice(0, kLookAhead).replace(/^[\s"'<]+/, '').toLowerCase();
-        return schemes.some((scheme) => head.startsWith(`${scheme}:`) ||
-                                        head.startsWith(`${scheme}%3a`));
+        const head = text
+            .slice(0, kLookAhead)
+            .replace(/^[\s"'<]+/, '')
+            .toLowerCase();
+        return schemes.some(
+            (scheme) => head.startsWith(`${scheme}:`) || head.startsWith(`${scheme}%3a`),
+        );
     }
 
     function linkOf(element) {
@@ -87,19 +91,27 @@
 
     // Capture on the window: this runs before any handler of the page. Only the user's own
     // clicks count: a page's script must not start downloads (or feed aria2) by clicking.
-    window.addEventListener('click', (event) => {
-        if (!intercept || !event.isTrusted || event.button !== 0) return;
-        const link = linkAt(event);
-        if (!link) return;
-        event.preventDefault();
-        event.stopImmediatePropagation();
-        send({ type: 'click', link });
-    }, true);
+    window.addEventListener(
+        'click',
+        (event) => {
+            if (!intercept || !event.isTrusted || event.button !== 0) return;
+            const link = linkAt(event);
+            if (!link) return;
+            event.preventDefault();
+            event.stopImmediatePropagation();
+            send({ type: 'click', link });
+        },
+        true,
+    );
 
-    window.addEventListener('contextmenu', (event) => {
-        if (!event.isTrusted) return;
-        send({ type: 'menu', link: linkAt(event) ?? selectedLink() });
-    }, true);
+    window.addEventListener(
+        'contextmenu',
+        (event) => {
+            if (!event.isTrusted) return;
+            send({ type: 'menu', link: linkAt(event) ?? selectedLink() });
+        },
+        true,
+    );
 
     api.runtime.onMessage.addListener((request, sender, sendResponse) => {
         if (sender.id !== api.runtime.id) return false;

@@ -6,7 +6,9 @@ import { localize } from './i18n.js';
 import { loadSettings, saveSettings } from './settings.js';
 
 const form = document.getElementById('options');
-const status = (text) => { document.getElementById('status').textContent = text; };
+const status = (text) => {
+    document.getElementById('status').textContent = text;
+};
 
 function readForm() {
     return {

@@ -4,17 +4,19 @@ import { api, message } from './browser.js';
 import { localize } from './i18n.js';
 import { converterReady, convertLink } from './links.js';
 
-const kShownLength = 300;  // an address or link is shown up to this many characters
+const kShownLength = 300; // an address or link is shown up to this many characters
 
 const clip = (text) => (text.length > kShownLength ? `${text.slice(0, kShownLength)}…` : text);
-const status = (text) => { document.getElementById('status').textContent = text; };
+const status = (text) => {
+    document.getElementById('status').textContent = text;
+};
 
 async function pageLinks() {
     const [tab] = await api.tabs.query({ active: true, currentWindow: true });
     try {
         return await api.tabs.sendMessage(tab.id, { type: 'links' }, { frameId: 0 });
     } catch {
-        return null;  // no content script there (a browser page, a store page)
+        return null; // no content script there (a browser page, a store page)
     }
 }
 
@@ -58,7 +60,9 @@ async function main() {
     const copyAll = document.getElementById('copy-all');
     const downloadAll = document.getElementById('download-all');
     copyAll.disabled = downloadAll.disabled = good.length === 0;
-    copyAll.addEventListener('click', () => copy(good.map(({ result }) => result.display).join('\n')));
+    copyAll.addEventListener('click', () =>
+        copy(good.map(({ result }) => result.display).join('\n')),
+    );
     downloadAll.addEventListener('click', async () => {
         downloadAll.disabled = true;
         await api.runtime.sendMessage({ type: 'download', links: good.map(({ link }) => link) });

@@ -3,8 +3,8 @@
 import { api } from './browser.js';
 
 export const kDefaults = Object.freeze({
-    interceptClicks: true,  // a click on such a link downloads its plain address
-    target: 'browser',      // where downloads go: 'browser' or 'aria2'
+    interceptClicks: true, // a click on such a link downloads its plain address
+    target: 'browser', // where downloads go: 'browser' or 'aria2'
     aria2Url: 'http://127.0.0.1:6800/jsonrpc',
     aria2Secret: '',
 });

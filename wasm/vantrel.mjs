@@ -12,8 +12,16 @@ const moduleUrl = new URL('vantrel_core.wasm', import.meta.url);
 
 // Positions of the words of the record vantrel_convert returns (see wasm/exports.cpp).
 const Record = {
-    ok: 0, scheme: 4, charset: 8, nameCharset: 12,
-    address: 16, addressSize: 20, ascii: 24, asciiSize: 28, name: 32, nameSize: 36,
+    ok: 0,
+    scheme: 4,
+    charset: 8,
+    nameCharset: 12,
+    address: 16,
+    addressSize: 20,
+    ascii: 24,
+    asciiSize: 28,
+    name: 32,
+    nameSize: 36,
 };
 
 async function moduleBytes() {
@@ -28,7 +36,7 @@ async function moduleBytes() {
 
 // The system calls the module may make: the C++ runtime's last words before it aborts (on an
 // exhausted memory) go to standard error; nothing else is ever written, sought or closed.
-const kBadFile = 8;  // WASI's EBADF
+const kBadFile = 8; // WASI's EBADF
 function systemCalls(memory) {
     return {
         fd_write(fd, iovs, count, written) {
@@ -80,16 +88,21 @@ class Converter {
             const name = this.#string(this.#core.vantrel_scheme_name(code));
             if (name === null) break;
             this.#schemeCodes.set(name, code);
-            this.#schemes.push({ name, prefix: this.#string(this.#core.vantrel_scheme_prefix(code)) });
+            this.#schemes.push({
+                name,
+                prefix: this.#string(this.#core.vantrel_scheme_prefix(code)),
+            });
         }
         // The code one past the last scheme reads the scheme from the link's prefix.
-    this.#schemeCodes.set('auto', this.#schemes.length);
+        this.#schemeCodes.set('auto', this.#schemes.length);
         this.#schemes.forEach(Object.freeze);
         Object.freeze(this.#schemes);
     }
 
     // The four schemes in the core's order: { name, prefix } ("thunder", "thunder://"; ...).
-    get schemes() { return this.#schemes; }
+    get schemes() {
+        return this.#schemes;
+    }
 
     // Converts the link's bytes (a Uint8Array; a string is taken as its UTF-8 bytes) with the
     // scheme named (or 'auto': by the link's prefix). Strict by default, exactly as
@@ -98,7 +111,8 @@ class Converter {
         const code = this.#schemeCodes.get(scheme);
         if (code === undefined) throw new TypeError(`vantrel: unknown scheme ${String(scheme)}`);
         if (typeof bytes === 'string') bytes = new TextEncoder().encode(bytes);
-        if (!(bytes instanceof Uint8Array)) throw new TypeError('vantrel: bytes must be a Uint8Array');
+        if (!(bytes instanceof Uint8Array))
+            throw new TypeError('vantrel: bytes must be a Uint8Array');
         if (this.#core === null) throw new Error('vantrel: the core is restarting');
         try {
             return this.#convert(code, bytes, lenient);
@@ -106,7 +120,9 @@ class Converter {
             // A trap (memory exhausted) may leave the module's heap half-updated: start afresh.
             if (error instanceof WebAssembly.RuntimeError) {
                 this.#core = null;
-                instantiate(this.#module).then((core) => { this.#core = core; });
+                instantiate(this.#module).then((core) => {
+                    this.#core = core;
+                });
             }
             throw error;
         }
@@ -124,7 +140,8 @@ class Converter {
             const words = new DataView(core.memory.buffer, record, 40);
             const word = (at) => words.getUint32(at, true);
             if (word(Record.ok) === 0) return { ok: false, error: 'format' };
-            const copy = (at, size) => new Uint8Array(core.memory.buffer, word(at), word(size)).slice();
+            const copy = (at, size) =>
+                new Uint8Array(core.memory.buffer, word(at), word(size)).slice();
             const address = copy(Record.address, Record.addressSize);
             const charset = this.#string(word(Record.charset));
             return {
@@ -134,8 +151,10 @@ class Converter {
                 ascii: new TextDecoder().decode(copy(Record.ascii, Record.asciiSize)),
                 display: displayText(address, charset),
                 charset,
-                name: displayText(copy(Record.name, Record.nameSize),
-                                                    this.#string(word(Record.nameCharset))),
+                name: displayText(
+                    copy(Record.name, Record.nameSize),
+                    this.#string(word(Record.nameCharset)),
+                ),
             };
         } finally {
             core.vantrel_free(record);

@@ -11,9 +11,13 @@ test('addons-linter accepts the extension for Firefox', () => {
     const linter = fileURLToPath(new URL('node_modules/.bin/addons-linter', import.meta.url));
     const run = spawnSync(linter, ['--output', 'json', process.env.VANTREL_EXTENSION_DIR]);
     const report = JSON.parse(run.stdout.toString());
-    const found = [...report.errors, ...report.warnings, ...report.notices]
-        .map(({ code, message }) => `${code}: ${message}`);
+    const found = [...report.errors, ...report.warnings, ...report.notices].map(
+        ({ code, message }) => `${code}: ${message}`,
+    );
     assert.deepEqual(report.errors, [], found.join('\n'));
-    assert.deepEqual(report.warnings.map(({ code }) => code), ['BACKGROUND_SERVICE_WORKER_IGNORED'],
-                     found.join('\n'));
+    assert.deepEqual(
+        report.warnings.map(({ code }) => code),
+        ['BACKGROUND_SERVICE_WORKER_IGNORED'],
+        found.join('\n'),
+    );
 });

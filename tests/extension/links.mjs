@@ -24,7 +24,19 @@ export function tableStrings(sourceDir) {
 
 function decodeCEscapes(body) {
     const bytes = [];
-    const simple = { n: 10, r: 13, t: 9, 0: 0, '\\': 92, '"': 34, "'": 39, a: 7, b: 8, f: 12, v: 11 };
+    const simple = {
+        'n': 10,
+        'r': 13,
+        't': 9,
+        '0': 0,
+        '\\': 92,
+        '"': 34,
+        "'": 39,
+        'a': 7,
+        'b': 8,
+        'f': 12,
+        'v': 11,
+    };
     for (let i = 0; i < body.length; ++i) {
         if (body[i] !== '\\') {
             bytes.push(body.charCodeAt(i) & 0xff);
@@ -46,7 +58,8 @@ function decodeCEscapes(body) {
 export function corpusFiles(sourceDir) {
     const root = join(sourceDir, 'fuzz', 'corpus');
     return readdirSync(root).flatMap((dir) =>
-        readdirSync(join(root, dir)).map((file) => readFileSync(join(root, dir, file))));
+        readdirSync(join(root, dir)).map((file) => readFileSync(join(root, dir, file))),
+    );
 }
 
 // A small, seeded random number generator (mulberry32): the same seed, the same links.
@@ -65,11 +78,25 @@ export function randomSource(seed) {
 
 const gbk = (...bytes) => Buffer.from(bytes);
 const kPieces = [
-    Buffer.from('file.zip'), Buffer.from('movie.mkv'), Buffer.from('a b'), Buffer.from('?x=1&y=2'),
-    Buffer.from('#top'), Buffer.from('%E4%B8%AD'), Buffer.from('/'), Buffer.from('..'),
-    Buffer.from('中文名.rar'), Buffer.from('下载'),
-    gbk(0xd6, 0xd0, 0xce, 0xc4), gbk(0xcf, 0xc2, 0xd4, 0xd8), gbk(0x81, 0x5c), gbk(0x80), gbk(0xff),
-    Buffer.from('|'), Buffer.from('[FLASHGET]'), Buffer.from('&'), Buffer.from('\\'),
+    Buffer.from('file.zip'),
+    Buffer.from('movie.mkv'),
+    Buffer.from('a b'),
+    Buffer.from('?x=1&y=2'),
+    Buffer.from('#top'),
+    Buffer.from('%E4%B8%AD'),
+    Buffer.from('/'),
+    Buffer.from('..'),
+    Buffer.from('中文名.rar'),
+    Buffer.from('下载'),
+    gbk(0xd6, 0xd0, 0xce, 0xc4),
+    gbk(0xcf, 0xc2, 0xd4, 0xd8),
+    gbk(0x81, 0x5c),
+    gbk(0x80),
+    gbk(0xff),
+    Buffer.from('|'),
+    Buffer.from('[FLASHGET]'),
+    Buffer.from('&'),
+    Buffer.from('\\'),
 ];
 
 function randomBytes(random, n) {
@@ -77,13 +104,16 @@ function randomBytes(random, n) {
 }
 
 function randomAddress(random) {
-    const parts = [Buffer.from(random.pick(['http://', 'https://', 'ftp://', '', 'ed2k://'])),
-                   Buffer.from(random.pick(['example.com', '127.0.0.1:8080', 'dl.test', '下载.cn']))];
+    const parts = [
+        Buffer.from(random.pick(['http://', 'https://', 'ftp://', '', 'ed2k://'])),
+        Buffer.from(random.pick(['example.com', '127.0.0.1:8080', 'dl.test', '下载.cn'])),
+    ];
     const count = random.below(6);
     for (let i = 0; i < count; ++i) {
         parts.push(Buffer.from('/'));
-        parts.push(random.below(6) === 0 ? randomBytes(random, random.below(8))
-                                         : random.pick(kPieces));
+        parts.push(
+            random.below(6) === 0 ? randomBytes(random, random.below(8)) : random.pick(kPieces),
+        );
     }
     return Buffer.concat(parts);
 }
@@ -91,13 +121,18 @@ function randomAddress(random) {
 // The body each scheme wraps around an address before its Base64 encoding.
 function wrap(scheme, address, random) {
     switch (scheme) {
-        case 0: return Buffer.concat([Buffer.from('AA'), address, Buffer.from('ZZ')]);
-        case 1: return Buffer.concat([Buffer.from('[FLASHGET]'), address, Buffer.from('[FLASHGET]')]);
-        case 2: return address;
+        case 0:
+            return Buffer.concat([Buffer.from('AA'), address, Buffer.from('ZZ')]);
+        case 1:
+            return Buffer.concat([Buffer.from('[FLASHGET]'), address, Buffer.from('[FLASHGET]')]);
+        case 2:
+            return address;
         default: {
             const noScheme = address.toString('latin1').replace(/^[a-z0-9]*:\/\//, '');
-            return Buffer.concat([Buffer.from(noScheme, 'latin1'),
-                                  Buffer.from(`|${random.below(1e6)}`)]);
+            return Buffer.concat([
+                Buffer.from(noScheme, 'latin1'),
+                Buffer.from(`|${random.below(1e6)}`),
+            ]);
         }
     }
 }
@@ -107,25 +142,48 @@ function damage(link, random) {
     const steps = random.below(4);
     for (let i = 0; i < steps; ++i) {
         switch (random.below(11)) {
-            case 0: text = text.replace(/^[A-Za-z0-9]+/, (name) => name.toUpperCase()); break;
-            case 1: text = text.replace(/^[A-Za-z0-9]+/, (name) => name.toLowerCase()); break;
-            case 2: text += '/'; break;
-            case 3: text = ` ${text}\t `; break;
-            case 4: text = random.pick(['"', "'", '<']) + text + random.pick(['"', "'", '>']); break;
-            case 5: text = encodeURIComponent(text).replace(/%([0-9A-F]{2})/g, '%$1'); break;
-            case 6: {  // a space or a line break inside the body
+            case 0:
+                text = text.replace(/^[A-Za-z0-9]+/, (name) => name.toUpperCase());
+                break;
+            case 1:
+                text = text.replace(/^[A-Za-z0-9]+/, (name) => name.toLowerCase());
+                break;
+            case 2:
+                text += '/';
+                break;
+            case 3:
+                text = ` ${text}\t `;
+                break;
+            case 4:
+                text = random.pick(['"', "'", '<']) + text + random.pick(['"', "'", '>']);
+                break;
+            case 5:
+                text = encodeURIComponent(text).replace(/%([0-9A-F]{2})/g, '%$1');
+                break;
+            case 6: {
+                // a space or a line break inside the body
                 const at = random.below(text.length + 1);
                 text = text.slice(0, at) + random.pick([' ', '\r\n', '\u3000']) + text.slice(at);
                 break;
             }
-            case 7: {  // broken Base64: characters outside its alphabet
+            case 7: {
+                // broken Base64: characters outside its alphabet
                 const at = random.below(text.length + 1);
-                text = text.slice(0, at) + random.pick(['!', '*', '-', '_', '==', '%']) + text.slice(at);
+                text =
+                    text.slice(0, at) +
+                    random.pick(['!', '*', '-', '_', '==', '%']) +
+                    text.slice(at);
                 break;
             }
-            case 8: text = text.slice(0, random.below(text.length + 1)); break;
-            case 9: text += random.pick(['&k=1', '&', '&1/']); break;
-            default: text = text.replace(/=+$/, ''); break;
+            case 8:
+                text = text.slice(0, random.below(text.length + 1));
+                break;
+            case 9:
+                text += random.pick(['&k=1', '&', '&1/']);
+                break;
+            default:
+                text = text.replace(/=+$/, '');
+                break;
         }
     }
     // latin1 keeps the bytes; what encodeURIComponent made of bytes >= 0x80 is ASCII anyway.
@@ -141,8 +199,10 @@ export function randomLink(random, prefixes) {
     const depth = 1 + (random.below(5) === 0 ? random.below(5) : 0);
     for (let level = 0; level < depth; ++level) {
         const scheme = random.below(4);
-        link = Buffer.concat([Buffer.from(prefixes[scheme]),
-                              Buffer.from(wrap(scheme, address, random).toString('base64'))]);
+        link = Buffer.concat([
+            Buffer.from(prefixes[scheme]),
+            Buffer.from(wrap(scheme, address, random).toString('base64')),
+        ]);
         address = link;
     }
     return random.below(2) === 0 ? damage(link, random) : link;

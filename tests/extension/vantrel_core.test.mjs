@@ -18,7 +18,9 @@ const convertProgram = process.env.VANTREL_CONVERT;
 const sourceDir = resolve(import.meta.dirname ?? new URL('.', import.meta.url).pathname, '../..');
 assert.ok(extensionDir && convertProgram, 'set VANTREL_EXTENSION_DIR and VANTREL_CONVERT');
 
-const { createConverter, displayText } = await import(pathToFileURL(join(extensionDir, 'vantrel.mjs')));
+const { createConverter, displayText } = await import(
+    pathToFileURL(join(extensionDir, 'vantrel.mjs'))
+);
 const core = await createConverter();
 const kChoices = ['auto', ...core.schemes.map(({ name }) => name)];
 const kRandomLinks = 3000;
@@ -45,8 +47,8 @@ function failedLines(stderr) {
 }
 
 // What --lines cannot carry (line breaks, zero bytes, blank lines) goes one by one.
-const fitsOnALine = (link) => !/[\n\r\0]/.test(link.toString('latin1')) &&
-                              link.toString('latin1').trim() !== '';
+const fitsOnALine = (link) =>
+    !/[\n\r\0]/.test(link.toString('latin1')) && link.toString('latin1').trim() !== '';
 
 // Compares a batch on one line each: raw bytes and failures, then the finisher's fields.
 function compareLines(links, choice, lenient) {
@@ -56,8 +58,14 @@ function compareLines(links, choice, lenient) {
     const failed = failedLines(raw.stderr);
     const lines = raw.stdout.toString('latin1').split('\n');
     const json = native([...options, '--lines', '--format', 'json', choice], input);
-    const objects = new Map(json.stdout.toString().split('\n').filter(Boolean)
-        .map((line) => JSON.parse(line)).map((object) => [object.line, object]));
+    const objects = new Map(
+        json.stdout
+            .toString()
+            .split('\n')
+            .filter(Boolean)
+            .map((line) => JSON.parse(line))
+            .map((object) => [object.line, object]),
+    );
 
     links.forEach((link, i) => {
         const line = i + 1;
@@ -72,7 +80,7 @@ function compareLines(links, choice, lenient) {
         }
         const address = Buffer.from(result.address);
         if (address.includes(0x0a) || address.includes(0x0d)) {
-            assert.ok(failed.has(line), trace);  // raw --lines cannot carry a line break
+            assert.ok(failed.has(line), trace); // raw --lines cannot carry a line break
         } else {
             assert.ok(!failed.has(line), `native failed what the module converted: ${trace}`);
             assert.deepEqual(Buffer.from(lines[i], 'latin1'), address, trace);
@@ -85,7 +93,10 @@ function compareLines(links, choice, lenient) {
         const decodedAlike = (a, b) => a.includes('\ufffd') || b.includes('\ufffd') || a === b;
         if (result.charset !== 'gbk') assert.equal(object.address, result.display, trace);
         assert.ok(decodedAlike(object.address, result.display), trace);
-        assert.ok(decodedAlike(object.name, result.name), `${trace}: ${object.name} ${result.name}`);
+        assert.ok(
+            decodedAlike(object.name, result.name),
+            `${trace}: ${object.name} ${result.name}`,
+        );
     });
 }
 
@@ -100,7 +111,11 @@ function compareOne(link, choice, lenient) {
         return;
     }
     assert.equal(run.status, 0, trace);
-    assert.deepEqual(run.stdout, Buffer.concat([Buffer.from(result.address), Buffer.from('\n')]), trace);
+    assert.deepEqual(
+        run.stdout,
+        Buffer.concat([Buffer.from(result.address), Buffer.from('\n')]),
+        trace,
+    );
 }
 
 function compareAll(links) {
@@ -117,8 +132,12 @@ describe('the module and vantrel-convert agree', () => {
     test('on the strings of the core test tables, bare and as the body of every scheme', () => {
         const strings = tableStrings(sourceDir);
         assert.ok(strings.length > 100, `only ${strings.length} strings found in tests/core`);
-        const links = strings.flatMap((bytes) => [bytes, ...prefixesOf(core).map((prefix) =>
-            Buffer.concat([Buffer.from(prefix), Buffer.from(bytes.toString('base64'))]))]);
+        const links = strings.flatMap((bytes) => [
+            bytes,
+            ...prefixesOf(core).map((prefix) =>
+                Buffer.concat([Buffer.from(prefix), Buffer.from(bytes.toString('base64'))]),
+            ),
+        ]);
         compareAll(links);
     });
 
@@ -130,7 +149,9 @@ describe('the module and vantrel-convert agree', () => {
         const seed = Number(process.env.VANTREL_SEED ?? Math.floor(Math.random() * 2 ** 32));
         console.log(`random links from VANTREL_SEED=${seed}`);
         const random = randomSource(seed);
-        const links = Array.from({ length: kRandomLinks }, () => randomLink(random, prefixesOf(core)));
+        const links = Array.from({ length: kRandomLinks }, () =>
+            randomLink(random, prefixesOf(core)),
+        );
         compareAll(links);
     });
 });
@@ -144,11 +165,18 @@ describe('vantrel.mjs', () => {
     test('results have the documented shape', () => {
         const result = core.convert('qqdl', new TextEncoder().encode('qqdl://1tDOxA=='));
         assert.deepEqual(result, {
-            ok: true, scheme: 'qqdl', address: new Uint8Array([0xd6, 0xd0, 0xce, 0xc4]),
-            ascii: '%D6%D0%CE%C4', display: '中文', charset: 'gbk', name: '中文',
+            ok: true,
+            scheme: 'qqdl',
+            address: new Uint8Array([0xd6, 0xd0, 0xce, 0xc4]),
+            ascii: '%D6%D0%CE%C4',
+            display: '中文',
+            charset: 'gbk',
+            name: '中文',
         });
-        assert.deepEqual(core.convert('auto', new TextEncoder().encode('http://a/b')),
-                         { ok: false, error: 'format' });
+        assert.deepEqual(core.convert('auto', new TextEncoder().encode('http://a/b')), {
+            ok: false,
+            error: 'format',
+        });
     });
 
     test('strict by default, lenient on request', () => {
@@ -169,8 +197,11 @@ describe('vantrel.mjs', () => {
         for (const { body, charset, display, name } of cases) {
             const link = `qqdl://${Buffer.from(body).toString('base64')}`;
             const result = core.convert('qqdl', new TextEncoder().encode(link));
-            assert.deepEqual({ charset: result.charset, display: result.display, name: result.name },
-                             { charset, display, name }, link);
+            assert.deepEqual(
+                { charset: result.charset, display: result.display, name: result.name },
+                { charset, display, name },
+                link,
+            );
         }
         // Invalid GBK is left to the browsers' decoder (the end-to-end tests): Node's ICU one
         // drops some invalid bytes where the WHATWG decoder writes U+FFFD.
@@ -201,7 +232,7 @@ describe('vantrel.mjs', () => {
         assert.ok(large < 40 * Math.max(small, 5), `${small} ms for 1/8, ${large} ms for all`);
     });
 
-    test('a link too large for the module\'s memory throws, and the next conversion works', async () => {
+    test("a link too large for the module's memory throws, and the next conversion works", async () => {
         const other = await createConverter();
         // The link itself fits into the module's 256 MiB; its decoding does not.
         const huge = new Uint8Array(160 << 20).fill(0x41);
@@ -211,7 +242,7 @@ describe('vantrel.mjs', () => {
             try {
                 return other.convert('qqdl', 'qqdl://QUJD');
             } catch {
-                return null;  // still restarting
+                return null; // still restarting
             }
         });
         assert.equal(converted.display, 'ABC');
