@@ -299,6 +299,34 @@ function tabOf(page) {
     return worker.evaluate(async (url) => (await chrome.tabs.query({ url }))[0], page.url());
 }
 
+describe('file names for downloads', () => {
+    test('stay one plain segment that browsers and aria2 accept', async () => {
+        const cases = [
+            ['中文名.zip', '中文名.zip'],
+            ['a/b\\c', 'a_b_c'],
+            ['..', ''],
+            [' .hidden. ', 'hidden'],
+            ['con:x?*<>|".txt', 'con_x______.txt'],
+            ['tab\there\u0000\u007f', 'tab_here__'],
+            ['x'.repeat(300), 'x'.repeat(200)],
+            ['', ''],
+        ];
+        const page = await openOptions();
+        const names = await page.evaluate(
+            async (names) => {
+                const { safeFileName } = await import('./links.js');
+                return names.map(safeFileName);
+            },
+            cases.map(([name]) => name),
+        );
+        assert.deepEqual(
+            names,
+            cases.map(([, expected]) => expected),
+        );
+        await page.close();
+    });
+});
+
 describe('context menu', () => {
     test('the entries are shown for links of the four kinds and selections of one, not for others', async () => {
         const { page, errors } = await openPage('/links.html');
