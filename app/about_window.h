@@ -5,10 +5,11 @@
 #include <windows.h>
 
 #include "controls.h"
+#include "vantrel/win/window_base.h"
 
 namespace vantrel {
 
-class AboutWindow {
+class AboutWindow final : public WindowBase {
   public:
     static bool register_class(HINSTANCE instance);
 
@@ -19,14 +20,12 @@ class AboutWindow {
 
     // open_about_window: loads the window with owner, or restores and activates the open one.
     void open(HWND owner);
-    HWND handle() const { return window_; }
 
   private:
-    static LRESULT CALLBACK window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-    LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam) override;
     bool translate_key(const MSG& key);
+    void on_unbound() override { controls_.release(); }
 
-    HWND window_ = nullptr;
     Controls controls_;
 };
 

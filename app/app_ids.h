@@ -4,9 +4,11 @@
 
 #include <windows.h>
 
+#include "vantrel/contract.h"
+
 namespace vantrel {
 
-inline constexpr wchar_t kMainWindowClass[] = L"VantrelMainWindow";
+// kMainWindowClass, which the component looks for, is in vantrel/contract.h.
 inline constexpr wchar_t kAboutWindowClass[] = L"VantrelAboutWindow";
 inline constexpr wchar_t kHyperlinkClass[] = L"VantrelHyperlink";
 

@@ -1,29 +1,16 @@
 #include "context_menu_registration.h"
 
+#include "vantrel/contract.h"
 #include "vantrel/paths.h"
+#include "vantrel/win/owned.h"
 
 namespace vantrel {
 
 namespace {
 
-class RegistryKey {
-  public:
-    RegistryKey() = default;
-    ~RegistryKey() {
-        if (key_) RegCloseKey(key_);
-    }
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    HKEY* receive() { return &key_; }
-    HKEY get() const { return key_; }
-
-  private:
-    HKEY key_ = nullptr;
-};
-
 bool store_value(const Text& path, DWORD type, const void* data, DWORD size) {
     const PathParts parts = split_at_last_backslash(path);
-    RegistryKey key;
+    OwnedKey key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, parts.head.c_str(), 0, KEY_WRITE, key.receive()) !=
             ERROR_SUCCESS &&
         RegCreateKeyExA(HKEY_CURRENT_USER, parts.head.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
@@ -59,14 +46,14 @@ bool register_context_menu(LibraryFunctions& functions, HWND main_window) {
     functions.dll_register_server()();
 
     const PathParts program = running_program();
-    const std::string_view key = kContextMenuKey;
-    const Text page = text_concat({program.head, "\\tavik_link.htm"});
+    const Text key = text_concat({kMenuExtKey, "\\"});
+    const Text page = text_concat({program.head, "\\", kPageFile});
     const Text file_path = text_concat({program.head, "\\", program.tail});
     const Text window_number = to_text(static_cast<std::int32_t>(HandleToLong(main_window)));
-    return write_registry_value(Text(key), page) &&
-           write_registry_value(text_concat({key, "contexts"}), kMenuContexts) &&
-           write_registry_value(text_concat({key, "FilePath"}), file_path) &&
-           write_registry_value(text_concat({key, "MainWindowHandle"}), window_number);
+    return write_registry_value(key, page) &&
+           write_registry_value(text_concat({key, kContextsValue}), kMenuContexts) &&
+           write_registry_value(text_concat({key, kFilePathValue}), file_path) &&
+           write_registry_value(text_concat({key, kMainWindowHandleValue}), window_number);
 }
 
 }  // namespace vantrel

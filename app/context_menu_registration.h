@@ -13,20 +13,9 @@
 
 namespace vantrel {
 
-// The exit code of a start that cannot write the context-menu key. A failed registration is
-// a failure, so the program does not end with 0, which would report success; 1 is no other
-// exit code of the program (-1 is the fatal error report's).
-inline constexpr UINT kExitRegistryWriteFailed = 1;
-
-// The key path under HKEY_CURRENT_USER with its trailing backslash, in code page 936 bytes
-// ("&Q 下载地址转换" is the menu text, Q its access key), so that the program and the component
-// name the same key whatever the system's ANSI code page.
-inline constexpr char kContextMenuKey[] =
-    "Software\\Microsoft\\Internet Explorer\\MenuExt\\&Q "
-    "\xCF\xC2\xD4\xD8\xB5\xD8\xD6\xB7\xD7\xAA\xBB\xBB\\";
-
-// The browser's context flags: links (0x20) and images (0x02).
-inline constexpr std::int32_t kMenuContexts = 0x22;
+// A start that cannot write the context-menu key ends with kExitRegistryWriteFailed
+// (vantrel/contract.h): a failed registration is a failure, so the program does not end with
+// 0, which would report success.
 
 // Calls DllRegisterServer of tavik.dll (its result is not examined; a missing library or
 // export ends the program with the fatal error report), then writes the key's default value

@@ -95,8 +95,7 @@ HWND Controls::create_control(HWND window, const ControlLayout& control) {
             GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
             width = bitmap.bmWidth;
             height = info.hbmColor ? bitmap.bmHeight : bitmap.bmHeight / 2;
-            if (info.hbmColor) DeleteObject(info.hbmColor);
-            if (info.hbmMask) DeleteObject(info.hbmMask);
+            const OwnedBitmap color(info.hbmColor), mask(info.hbmMask);
         }
         pictures_.push_back({control.id, OwnedIcon(icon), width, height});
     }
@@ -151,11 +150,13 @@ void Controls::draw_picture(const DRAWITEMSTRUCT& item) const {
 
 namespace vantrel {
 
-HWND create_window(const WindowLayout& layout, HWND owner, HINSTANCE instance, void* param) {
+HWND create_window(const WindowLayout& layout, HWND owner, HINSTANCE instance,
+                   void* creation_param) {
     const int left = (GetSystemMetrics(SM_CXSCREEN) - layout.width) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - layout.height) / 2;
     return CreateWindowExW(layout.ex_style, layout.class_name, layout.caption, layout.style, left,
-                           top, layout.width, layout.height, owner, nullptr, instance, param);
+                           top, layout.width, layout.height, owner, nullptr, instance,
+                           creation_param);
 }
 
 }  // namespace vantrel

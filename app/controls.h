@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "gdi_handles.h"
+#include "vantrel/win/owned.h"
 #include "window_layout.h"
 
 namespace vantrel {
@@ -47,8 +47,9 @@ class Controls {
 
 namespace vantrel {
 
-// Creates the top-level window of layout, centred on the screen, with owner (or none); param
-// reaches the window procedure as the creation parameter.
-HWND create_window(const WindowLayout& layout, HWND owner, HINSTANCE instance, void* param);
+// Creates the top-level window of layout, centred on the screen, with owner (or none), served
+// by the object that creation_param binds (WindowBase::creation_param).
+HWND create_window(const WindowLayout& layout, HWND owner, HINSTANCE instance,
+                   void* creation_param);
 
 }  // namespace vantrel

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "vantrel/win/owned.h"
+
 namespace vantrel {
 
 namespace {
@@ -39,9 +41,9 @@ Text dropped_url(IDataObject* data) {
     if (!data || data->GetData(&format, &medium) != S_OK) return {};
     Text url;
     if (medium.tymed == TYMED_HGLOBAL && medium.hGlobal) {
-        if (const auto* bytes = static_cast<const char*>(GlobalLock(medium.hGlobal))) {
-            url.assign(bytes, strnlen(bytes, GlobalSize(medium.hGlobal)));
-            GlobalUnlock(medium.hGlobal);
+        const GlobalLockGuard locked(medium.hGlobal);
+        if (const auto* bytes = locked.as<const char>()) {
+            url.assign(bytes, strnlen(bytes, locked.size()));
         }
     }
     ReleaseStgMedium(&medium);

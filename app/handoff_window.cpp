@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "link_intake.h"
+#include "vantrel/contract.h"
 
 namespace vantrel {
 
@@ -39,7 +40,7 @@ bool install_handoff_window_proc(WindowLayer& window, LibraryFunctions& function
 LRESULT CALLBACK handoff_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     auto* subclass = static_cast<HandOffSubclass*>(GetPropW(window, kSubclassProperty));
     if (!subclass) return DefWindowProcA(window, message, wparam, lparam);
-    if (message == MSG_LINK_HANDOFF) {
+    if (message == kMsgLinkHandoff) {
         take_link_from_clipboard(subclass->window);
         return 0;
     }

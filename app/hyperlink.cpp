@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app_ids.h"
+#include "vantrel/win/owned.h"
 
 namespace vantrel {
 
@@ -45,13 +46,12 @@ std::wstring registry_default_value(HKEY root, const std::wstring& key) {
 bool start_program(std::wstring command_line) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
+    PROCESS_INFORMATION started{};
     if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
+                        &startup, &started)) {
         return false;
     }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    const OwnedProcess process(started);
     return true;
 }
 
@@ -65,8 +65,8 @@ void paint(HWND window, const LinkState& state) {
     LOGFONTW lf{};
     GetObjectW(state.font ? state.font : GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
     lf.lfUnderline = TRUE;
-    HFONT underlined = CreateFontIndirectW(&lf);
-    HGDIOBJ old_font = SelectObject(dc, underlined);
+    const OwnedFont underlined(CreateFontIndirectW(&lf));
+    HGDIOBJ old_font = SelectObject(dc, underlined.get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, state.hot ? kHotColor : state.visited ? kVisitedColor : kLinkColor);
     wchar_t caption[256];
@@ -74,7 +74,6 @@ void paint(HWND window, const LinkState& state) {
     DrawTextW(dc, caption, -1, &client, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     if (GetFocus() == window) DrawFocusRect(dc, &client);
     SelectObject(dc, old_font);
-    DeleteObject(underlined);
     EndPaint(window, &ps);
 }
 

@@ -1,6 +1,7 @@
 #include "library_functions.h"
 
 #include "fatal_error.h"
+#include "vantrel/contract.h"
 
 namespace vantrel {
 
@@ -25,7 +26,7 @@ constexpr TableEntry kTable[] = {
 #else
     {L"user32.dll", "SetWindowLongA", L"SetWindowLongA"},
 #endif
-    {L"tavik.dll", "DllRegisterServer", L"DllRegisterServer"},
+    {kComponentFile, "DllRegisterServer", L"DllRegisterServer"},
     {L"user32.dll", "CallWindowProcA", L"CallWindowProcA"},
     {nullptr, "MultiByteToWideChar", L"MultiByteToWideChar"},
     {L"shdocvw.dll", "DoFileDownload", L"DoFileDownload"},
@@ -35,12 +36,6 @@ constexpr TableEntry kTable[] = {
 constexpr const wchar_t* kSystemLibrary = L"kernel32.dll";
 
 }  // namespace
-
-LibraryFunctions::~LibraryFunctions() {
-    for (const Binding& binding : bindings_) {
-        if (binding.library) FreeLibrary(binding.library);
-    }
-}
 
 FARPROC LibraryFunctions::bind(Entry entry) {
     static_assert(sizeof kTable / sizeof kTable[0] == kEntries);
@@ -57,7 +52,7 @@ FARPROC LibraryFunctions::bind(Entry entry) {
         report_missing_library_function(wanted.library ? wanted.library : kSystemLibrary,
                                         wanted.shown_name);
     }
-    if (wanted.library) binding.library = library;
+    if (wanted.library) binding.library.reset(library);
     binding.function = function;
     return function;
 }

@@ -1,7 +1,11 @@
-// The six functions that the program takes from other libraries at run time. Each is bound
-// by name at its first call and stays bound while the table lives; the table releases the
-// libraries when it is destroyed, at the end of the program. A library or function that
-// cannot be found ends the program with the fatal error report.
+// The six functions that the program takes from other libraries by name at run time, on
+// purpose: the alarm (nz.dll), the download dialog (shdocvw.dll), the component's registration
+// and the hand-off subclass (SetWindowLongA, CallWindowProcA) reach their libraries only through
+// this table, so that a missing library or export is the program's own fatal error report at
+// the first use instead of a loader failure at start-up. Each is bound by name at its first call
+// and stays bound while the table lives; the table releases the libraries when it is destroyed, at
+// the end of the program. A library or function that cannot be found ends the program with the
+// fatal error report.
 //
 // The program owns one table (created in main) and passes it to the code that calls out.
 #pragma once
@@ -9,6 +13,8 @@
 #include <windows.h>
 
 #include <array>
+
+#include "vantrel/win/owned.h"
 
 namespace vantrel {
 
@@ -22,7 +28,6 @@ class LibraryFunctions {
     using DoFileDownloadFunction = HRESULT(WINAPI*)(LPCWSTR);  // shdocvw.dll
 
     LibraryFunctions() = default;
-    ~LibraryFunctions();
     LibraryFunctions(const LibraryFunctions&) = delete;
     LibraryFunctions& operator=(const LibraryFunctions&) = delete;
 
@@ -55,7 +60,7 @@ class LibraryFunctions {
     static constexpr std::size_t kEntries = 6;
 
     struct Binding {
-        HMODULE library = nullptr;  // held by this entry, released by the destructor
+        OwnedModule library;  // held by this entry, released with the table
         FARPROC function = nullptr;
     };
 
@@ -68,7 +73,7 @@ class LibraryFunctions {
         return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(bind(entry)));
     }
 
-    std::array<Binding, kEntries> bindings_{};
+    std::array<Binding, kEntries> bindings_;
 };
 
 }  // namespace vantrel

@@ -5,24 +5,11 @@
 #include <cstring>
 
 #include "vantrel/routing.h"
+#include "vantrel/win/owned.h"
 
 namespace vantrel {
 
 namespace {
-
-class OpenClipboardGuard {
-  public:
-    OpenClipboardGuard() : open_(OpenClipboard(nullptr) != FALSE) {}
-    ~OpenClipboardGuard() {
-        if (open_) CloseClipboard();
-    }
-    OpenClipboardGuard(const OpenClipboardGuard&) = delete;
-    OpenClipboardGuard& operator=(const OpenClipboardGuard&) = delete;
-    bool is_open() const { return open_; }
-
-  private:
-    bool open_;
-};
 
 // The clipboard's text, read once for every test of the routing and for the text written.
 Text clipboard_text_if_any() {
@@ -36,16 +23,15 @@ bool clipboard_has_text() {
 }
 
 Text clipboard_text() {
-    OpenClipboardGuard clipboard;
+    const ClipboardGuard clipboard;
     if (!clipboard.is_open()) return {};
     HANDLE data = GetClipboardData(CF_TEXT);
     if (!data) return {};
-    const auto* bytes = static_cast<const char*>(GlobalLock(data));
+    const GlobalLockGuard locked(data);
+    const auto* bytes = locked.as<const char>();
     if (!bytes) return {};
     // A block without a terminating zero ends at its size.
-    Text text(bytes, strnlen(bytes, GlobalSize(data)));
-    GlobalUnlock(data);
-    return text;
+    return Text(bytes, strnlen(bytes, locked.size()));
 }
 
 void take_link_from_clipboard(WindowLayer& window) {

@@ -13,22 +13,9 @@
 #include "main_window.h"
 #include "message_loop.h"
 #include "vantrel/base64.h"
+#include "vantrel/win/owned.h"
 
 namespace {
-
-// OLE on the GUI thread for the program's whole life.
-class OleSession {
-  public:
-    OleSession() : initialized_(SUCCEEDED(OleInitialize(nullptr))) {}
-    ~OleSession() {
-        if (initialized_) OleUninitialize();
-    }
-    OleSession(const OleSession&) = delete;
-    OleSession& operator=(const OleSession&) = delete;
-
-  private:
-    bool initialized_;
-};
 
 void enter_program_directory() {
     std::wstring path(MAX_PATH, L'\0');
@@ -51,7 +38,8 @@ void enter_program_directory() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    OleSession ole;
+    // OLE on the GUI thread for the program's whole life.
+    const vantrel::ComApartment ole(vantrel::ComApartment::Kind::ole);
     enter_program_directory();
     std::set_new_handler([] { vantrel::report_fatal_error(L"内存不足，程序无法继续运行。"); });
 

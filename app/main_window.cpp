@@ -67,8 +67,6 @@ bool is_default_push_button(HWND control, const ControlLayout& layout) {
 
 bool MainWindow::register_class(HINSTANCE instance) {
     WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = window_proc;
     wc.hInstance = instance;
     wc.hIcon = static_cast<HICON>(
         LoadImageW(instance, MAKEINTRESOURCEW(IDI_VANTREL), IMAGE_ICON, 32, 32, LR_SHARED));
@@ -77,7 +75,7 @@ bool MainWindow::register_class(HINSTANCE instance) {
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kMainWindowClass;
-    return RegisterClassExW(&wc) != 0;
+    return WindowBase::register_class(wc);
 }
 
 MainWindow* MainWindow::from_handle(HWND window) {
@@ -86,63 +84,42 @@ MainWindow* MainWindow::from_handle(HWND window) {
         lstrcmpW(class_name, kMainWindowClass) != 0) {
         return nullptr;
     }
-    return reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return static_cast<MainWindow*>(bound_to(window));
 }
 
 MainWindow::~MainWindow() {
-    if (window_) DestroyWindow(window_);
+    if (window()) DestroyWindow(window());
 }
 
 bool MainWindow::create(HINSTANCE instance) {
     taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
     tray_picture_ = OwnedIcon(static_cast<HICON>(
         LoadImageW(instance, MAKEINTRESOURCEW(IDI_TRAY), IMAGE_ICON, 32, 32, 0)));
-    if (!create_window(kMainWindow, nullptr, instance, this)) return false;
-    tray_icon_.attach(window_, kTrayIconId, kMsgTrayIcon, tray_picture_.get());
+    if (!create_window(kMainWindow, nullptr, instance, creation_param())) return false;
+    tray_icon_.attach(window(), kTrayIconId, kMsgTrayIcon, tray_picture_.get());
     run_start_up_sequence();
     return true;
 }
 
 // The created action of the main window.
 void MainWindow::run_start_up_sequence() {
-    // 1. 拖放对象1 serves the window as its drop target; without it the window takes no drops.
-    drop_target_.register_window(window_,
+    // 拖放对象1 serves the window as its drop target; without it the window takes no drops.
+    drop_target_.register_window(window(),
                                  [this](const Text& url) { take_dropped_link(*this, url); });
-    // 2.
     set_visible(true);
-    SetForegroundWindow(window_);
-    // 3.
+    SetForegroundWindow(window());
     set_shown_in_tray(true);
-    // 4. The component registers itself, and the context-menu key with the hand-off record
-    //    is written. When a registry write fails the program ends here, without a message
-    //    and before any look at the clipboard, with kExitRegistryWriteFailed.
-    if (!register_context_menu(functions_, window_)) {
-        DestroyWindow(window_);  // the tray icon and the drop registration go with it
+    // The component registers itself, and the context-menu key with the hand-off record is
+    // written. When a registry write fails the program ends here, without a message and
+    // before any look at the clipboard, with kExitRegistryWriteFailed.
+    if (!register_context_menu(functions_, window())) {
+        DestroyWindow(window());  // the tray icon and the drop registration go with it
         ExitProcess(kExitRegistryWriteFailed);
     }
-    // 5. Right after the record, with no message handled in between: from now on the
-    //    window takes the links that the component announces with MSG_LINK_HANDOFF.
+    // Right after the record, with no message handled in between: from now on the window
+    // takes the links that the component announces with kMsgLinkHandoff.
     install_handoff_window_proc(*this, functions_);
-    // 6.
     take_link_from_clipboard(*this);
-}
-
-LRESULT CALLBACK MainWindow::window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_NCCREATE) {
-        auto* self =
-            static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(window, message, wparam, lparam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->controls_.release();
-        self->window_ = nullptr;
-        return DefWindowProcW(window, message, wparam, lparam);
-    }
-    return self->handle_message(message, wparam, lparam);
 }
 
 LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -152,7 +129,7 @@ LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     }
     switch (message) {
         case WM_CREATE:
-            return controls_.create(window_, kMainWindow) ? 0 : -1;
+            return controls_.create(window(), kMainWindow) ? 0 : -1;
         case WM_SIZE:
             on_size(wparam);
             return 0;
@@ -166,7 +143,7 @@ LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
             on_tray_icon(static_cast<UINT>(lparam));
             return 0;
         case kMsgDestroyRequest:
-            DestroyWindow(window_);
+            DestroyWindow(window());
             return 0;
         case kMsgTranslateKey:
             return translate_key(*reinterpret_cast<const MSG*>(lparam));
@@ -180,12 +157,12 @@ LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
             on_destroy();
             return 0;
     }
-    return DefWindowProcW(window_, message, wparam, lparam);
+    return DefWindowProcW(window(), message, wparam, lparam);
 }
 
 // The minimise rule: a minimised window goes to the notification area, keeping its texts.
 void MainWindow::on_size(WPARAM) {
-    if (!IsIconic(window_)) return;
+    if (!IsIconic(window())) return;
     set_visible(false);
     set_shown_in_tray(true);
 }
@@ -193,7 +170,7 @@ void MainWindow::on_size(WPARAM) {
 // The close rule: a visible window hides and empties its boxes, and the close is refused;
 // a hidden one lets the close go ahead and the program ends.
 bool MainWindow::on_close() {
-    if (!IsWindowVisible(window_)) return false;
+    if (!IsWindowVisible(window())) return false;
     set_visible(false);
     write_box(Box::encoded, {});
     write_box(Box::plain, {});
@@ -231,20 +208,20 @@ void MainWindow::on_destroy() {
 // Key rule. Esc is a close request; Enter presses a default button; Tab moves the focus.
 bool MainWindow::translate_key(const MSG& key) {
     if (key.wParam != VK_ESCAPE && key.wParam != VK_RETURN && key.wParam != VK_TAB) return false;
-    if (key.hwnd != window_) {
+    if (key.hwnd != window()) {
         const LRESULT claims =
             SendMessageW(key.hwnd, WM_GETDLGCODE, key.wParam, reinterpret_cast<LPARAM>(&key));
         if (claims & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
     }
     switch (key.wParam) {
         case VK_ESCAPE:
-            SendMessageW(window_, WM_CLOSE, 0, 0);
+            SendMessageW(window(), WM_CLOSE, 0, 0);
             break;
         case VK_RETURN:
             press_default_button();
             break;
         case VK_TAB:
-            if (HWND next = GetNextDlgTabItem(window_, GetFocus(), GetKeyState(VK_SHIFT) < 0)) {
+            if (HWND next = GetNextDlgTabItem(window(), GetFocus(), GetKeyState(VK_SHIFT) < 0)) {
                 SetFocus(next);
             }
             break;
@@ -267,26 +244,26 @@ void MainWindow::press_default_button() {
         }
     }
     if (!button) return;
-    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+    SendMessageW(window(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
                  reinterpret_cast<LPARAM>(button));
 }
 
 void MainWindow::show_main_window() {
-    if (!window_) return;
+    if (!window()) return;
     set_visible(true);
     // Window state 0: restored when minimised, and active.
-    if (IsIconic(window_)) ShowWindow(window_, SW_RESTORE);
-    SetForegroundWindow(window_);
+    if (IsIconic(window())) ShowWindow(window(), SW_RESTORE);
+    SetForegroundWindow(window());
     set_shown_in_tray(true);
     paste_plain_address(*this);
     paste_encoded_link(*this);
 }
 
 void MainWindow::pop_up_tray_menu() {
-    if (!window_) return;
+    if (!window()) return;
     // The window must be the foreground window while the menu is up, or the menu does not
     // close when the user clicks elsewhere; this holds while the window is hidden too.
-    SetForegroundWindow(window_);
+    SetForegroundWindow(window());
     OwnedMenu menu(CreatePopupMenu());
     if (!menu.get()) return;
     for (const MenuItemSpec& item : kTrayMenu) {
@@ -299,14 +276,14 @@ void MainWindow::pop_up_tray_menu() {
     POINT cursor{};
     GetCursorPos(&cursor);
     TrackPopupMenu(menu.get(), TPM_RIGHTALIGN | TPM_RIGHTBUTTON, cursor.x - 5, cursor.y - 5, 0,
-                   window_, nullptr);
+                   window(), nullptr);
     // The documented way to let the menu go away properly on the next click elsewhere.
-    if (window_) PostMessageW(window_, WM_NULL, 0, 0);
+    if (window()) PostMessageW(window(), WM_NULL, 0, 0);
 }
 
 void MainWindow::exit_program() {
     // Posted, so the window goes only after the running action has returned.
-    if (window_) PostMessageW(window_, kMsgDestroyRequest, 0, 0);
+    if (window()) PostMessageW(window(), kMsgDestroyRequest, 0, 0);
 }
 
 void MainWindow::clear_boxes() {
@@ -315,7 +292,7 @@ void MainWindow::clear_boxes() {
 }
 
 void MainWindow::open_about_window() {
-    if (window_) about_window_.open(window_);
+    if (window()) about_window_.open(window());
 }
 
 // A click checks the clicked radio button and unchecks the others; when it reads as
@@ -358,11 +335,11 @@ bool MainWindow::is_checked(Scheme scheme) const {
 }
 
 void MainWindow::set_visible(bool visible) {
-    if (window_) ShowWindow(window_, visible ? SW_SHOW : SW_HIDE);
+    if (window()) ShowWindow(window(), visible ? SW_SHOW : SW_HIDE);
 }
 
 void MainWindow::set_shown_in_tray(bool shown) {
-    if (window_) tray_icon_.set_shown(shown);
+    if (window()) tray_icon_.set_shown(shown);
 }
 
 }  // namespace vantrel

@@ -8,14 +8,15 @@
 #include "about_window.h"
 #include "controls.h"
 #include "drop_target.h"
-#include "gdi_handles.h"
 #include "library_functions.h"
 #include "tray_icon.h"
+#include "vantrel/win/owned.h"
+#include "vantrel/win/window_base.h"
 #include "window_layer.h"
 
 namespace vantrel {
 
-class MainWindow final : public WindowLayer {
+class MainWindow final : public WindowLayer, public WindowBase {
   public:
     static bool register_class(HINSTANCE instance);
     // The object behind a main window handle (nullptr for any other window).
@@ -38,7 +39,7 @@ class MainWindow final : public WindowLayer {
     bool is_checked(Scheme scheme) const override;
     void set_visible(bool visible) override;
     void set_shown_in_tray(bool shown) override;
-    HWND handle() const override { return window_; }
+    HWND handle() const override { return window(); }
 
     // The actions of the window's own events.
     void show_main_window();
@@ -50,8 +51,7 @@ class MainWindow final : public WindowLayer {
     LibraryFunctions& library_functions() { return functions_; }
 
   private:
-    static LRESULT CALLBACK window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-    LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam) override;
 
     void run_start_up_sequence();
     void on_size(WPARAM kind);
@@ -62,9 +62,9 @@ class MainWindow final : public WindowLayer {
     bool translate_key(const MSG& key);
     void press_default_button();
     HWND box_handle(Box box) const;
+    void on_unbound() override { controls_.release(); }
 
     LibraryFunctions& functions_;
-    HWND window_ = nullptr;
     Controls controls_;
     OwnedIcon tray_picture_;
     TrayIcon tray_icon_;            // 托盘图标1

@@ -2,11 +2,17 @@
 
 #include <cstring>
 
-#include "scoped.h"
+#include "vantrel/contract.h"
+#include "vantrel/win/owned.h"
 
 namespace tavik {
 
 namespace {
+
+using vantrel::kMainWindowClassA;
+using vantrel::kMenuExtKey;
+using vantrel::OwnedKernelHandle;
+using vantrel::OwnedKey;
 
 // How long a freshly started main program gets to come up and write its window handle.
 constexpr DWORD kStartIdleTimeout = 5000;  // ms
@@ -15,12 +21,13 @@ constexpr DWORD kStartSettleTime = 100;    // ms
 constexpr DWORD kWindowHandleLimit = 32;  // bytes, zero included
 constexpr DWORD kFilePathLimit = 1023;    // bytes
 
-unique_hkey open_menu_ext_key() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kMenuExtKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
-        return nullptr;
+OwnedKey open_menu_ext_key() {
+    OwnedKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kMenuExtKey, 0, KEY_QUERY_VALUE, key.receive()) !=
+        ERROR_SUCCESS) {
+        return {};
     }
-    return unique_hkey(key);
+    return key;
 }
 
 // Reads a value of at most size bytes into buffer, whatever its registry type. False when the
@@ -33,8 +40,8 @@ bool read_value(HKEY key, const char* name, char* buffer, DWORD size) {
 // The window that the hand-off record names, or null when the record cannot be read.
 HWND window_from_record() {
     char number[kWindowHandleLimit] = {};
-    unique_hkey key = open_menu_ext_key();
-    if (!key || !read_value(key.get(), "MainWindowHandle", number, sizeof number)) {
+    const OwnedKey key = open_menu_ext_key();
+    if (!key || !read_value(key.get(), vantrel::kMainWindowHandleValue, number, sizeof number)) {
         return nullptr;
     }
     // The main program stores its handle as a 32-bit number; 64-bit Windows widens handles
@@ -47,8 +54,9 @@ HWND window_from_record() {
 // another program's window: only a window of the main program's class counts.
 bool is_main_window(HWND window) {
     if (!IsWindow(window)) return false;
-    char name[sizeof kMainWindowClass + 1] = {};
-    return GetClassNameA(window, name, sizeof name) > 0 && std::strcmp(name, kMainWindowClass) == 0;
+    char name[sizeof kMainWindowClassA + 1] = {};
+    return GetClassNameA(window, name, sizeof name) > 0 &&
+           std::strcmp(name, kMainWindowClassA) == 0;
 }
 
 bool is_space(char c) {
@@ -81,24 +89,18 @@ LONG parse_window_handle(const char* text, std::size_t size) {
 
 void put_text_on_clipboard(const char* text) {
     const std::size_t size = std::strlen(text) + 1;
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    vantrel::OwnedGlobal block(GlobalAlloc(GMEM_MOVEABLE, size));
     if (!block) return;
-    void* data = GlobalLock(block);
-    if (!data) {
-        GlobalFree(block);
-        return;
+    {
+        const vantrel::GlobalLockGuard locked(block.get());
+        if (!locked.get()) return;
+        std::memcpy(locked.get(), text, size);
     }
-    std::memcpy(data, text, size);
-    GlobalUnlock(block);
-
-    if (OpenClipboard(nullptr)) {
-        EmptyClipboard();
-        // From here on the block is the clipboard's, unless the clipboard refuses it.
-        if (!SetClipboardData(CF_TEXT, block)) block = GlobalFree(block);
-        CloseClipboard();
-        return;
-    }
-    GlobalFree(block);
+    const vantrel::ClipboardGuard clipboard;
+    if (!clipboard.is_open()) return;
+    EmptyClipboard();
+    // From here on the block is the clipboard's, unless the clipboard refuses it.
+    if (SetClipboardData(CF_TEXT, block.get())) block.detach();
 }
 
 bool notify_main_window(const char* text) {
@@ -110,7 +112,7 @@ bool notify_main_window(const char* text) {
     SendMessageA(window, WM_SYSCOMMAND, SC_RESTORE, 0);
     SetForegroundWindow(window);
     put_text_on_clipboard(text);
-    SendMessageA(window, MSG_LINK_HANDOFF, 0, 0);
+    SendMessageA(window, vantrel::kMsgLinkHandoff, 0, 0);
     return true;
 }
 
@@ -118,8 +120,8 @@ void start_main_program(const char* text) {
     // Zeroed one byte beyond the limit, so the path always ends with a zero byte.
     char path[kFilePathLimit + 1] = {};
     {
-        unique_hkey key = open_menu_ext_key();
-        if (!key || !read_value(key.get(), "FilePath", path, kFilePathLimit)) return;
+        const OwnedKey key = open_menu_ext_key();
+        if (!key || !read_value(key.get(), vantrel::kFilePathValue, path, kFilePathLimit)) return;
     }
 
     STARTUPINFOA startup = {};
@@ -129,14 +131,12 @@ void start_main_program(const char* text) {
                         &started)) {
         return;
     }
-    unique_handle process(started.hProcess);
-    unique_handle thread(started.hThread);
+    vantrel::OwnedProcess process(started);
 
     // The new instance writes its window handle into the record before it first waits for
     // input.
-    WaitForInputIdle(process.get(), kStartIdleTimeout);
-    process.reset();
-    thread.reset();
+    WaitForInputIdle(process.process.get(), kStartIdleTimeout);
+    process = {};
     Sleep(kStartSettleTime);
     notify_main_window(text);
 }

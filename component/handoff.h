@@ -1,5 +1,6 @@
 // Handing a link to the running main program: the hand-off record that the main program
-// writes under its context-menu key, the clipboard, and the message MSG_LINK_HANDOFF.
+// writes under its context-menu key, the clipboard, and the message kMsgLinkHandoff (all three
+// named in vantrel/contract.h).
 #pragma once
 
 #include <windows.h>
@@ -7,18 +8,6 @@
 #include <cstddef>
 
 namespace tavik {
-
-// Sent to the main window when the clipboard holds a link for it; wParam and lParam are 0.
-constexpr UINT MSG_LINK_HANDOFF = WM_USER + 83;
-
-// The window class that the main program registers for its main window.
-constexpr char kMainWindowClass[] = "VantrelMainWindow";
-
-// The context-menu key under HKEY_CURRENT_USER that holds the hand-off record, named by the
-// code page 936 bytes of "&Q 下载地址转换" whatever the system's ANSI code page.
-constexpr char kMenuExtKey[] =
-    "Software\\Microsoft\\Internet Explorer\\MenuExt\\"
-    "&Q \xCF\xC2\xD4\xD8\xB5\xD8\xD6\xB7\xD7\xAA\xBB\xBB";
 
 // The signed decimal number at the start of the text, which ends at its first zero byte or
 // after size bytes: white space is skipped, then an optional sign, then digits up to the
@@ -29,7 +18,7 @@ LONG parse_window_handle(const char* text, std::size_t size);
 void put_text_on_clipboard(const char* text);
 
 // Restores and brings forward the main window named in the hand-off record, puts the text on
-// the clipboard and sends the window MSG_LINK_HANDOFF. False when the record names no main
+// the clipboard and sends the window kMsgLinkHandoff. False when the record names no main
 // window of this program.
 bool notify_main_window(const char* text);
 

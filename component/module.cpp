@@ -1,9 +1,9 @@
 #include "module.h"
 
 #include "class_factory.h"
-#include "scoped.h"
 #include "tavik.h"
 #include "tavik_down.h"
+#include "vantrel/win/owned.h"
 
 namespace tavik {
 
@@ -53,7 +53,7 @@ HRESULT dispatch_type_info(LCID lcid, ITypeInfo** info) {
     ITypeLib* library = nullptr;
     HRESULT hr = LoadRegTypeLib(LIBID_TAVIKLib, 1, 0, lcid, &library);
     if (FAILED(hr)) return hr;
-    com_ptr<ITypeLib> owned_library(library);
+    const vantrel::ComPtr<ITypeLib> owned_library(library);
     ITypeInfo* loaded = nullptr;
     hr = library->GetTypeInfoOfGuid(IID_Itavik_down, &loaded);
     if (FAILED(hr)) return hr;

@@ -1,7 +1,7 @@
-// Self-registration by code. It writes the entries of the registrar script tavik.rgs, which
-// the module carries as its resource "REGISTRY" 101, with the same removal rules: the class
-// key is replaced whole, the ProgID keys are written over in place, and the key CLSID itself
-// is never removed.
+// Self-registration by code. It writes the entries of the registrar script tavik.rgs (made by
+// the build from tavik.rgs.in), which the module carries as its resource "REGISTRY" 101, with the
+// same removal rules: the class key is replaced whole, the ProgID keys are written over in place,
+// and the key CLSID itself is never removed.
 #include <windows.h>
 
 #include <oleauto.h>
@@ -11,13 +11,16 @@
 #include <cwchar>
 
 #include "module.h"
-#include "scoped.h"
+#include "tavik_ids.h"
+#include "vantrel/win/owned.h"
 
 namespace tavik {
 
 namespace {
 
-#define TAVIK_CLASS_ID L"{A1687AD1-A34A-4A77-AF65-3D8D063ADA0A}"
+using vantrel::ComPtr;
+using vantrel::OwnedKey;
+
 #define TAVIK_CLASS_KEY L"CLSID\\" TAVIK_CLASS_ID
 
 // Stands for the full path of the module's own file, as in the registrar script.
@@ -42,7 +45,7 @@ const Entry kEntries[] = {
     {TAVIK_CLASS_KEY L"\\Programmable", true, nullptr, nullptr},
     {TAVIK_CLASS_KEY L"\\InprocServer32", false, nullptr, kModulePath},
     {TAVIK_CLASS_KEY L"\\InprocServer32", false, L"ThreadingModel", L"Apartment"},
-    {TAVIK_CLASS_KEY L"\\TypeLib", false, nullptr, L"{63D913C0-D9F0-4E4A-BDC0-8308B728015B}"},
+    {TAVIK_CLASS_KEY L"\\TypeLib", false, nullptr, TAVIK_LIBRARY_ID},
 };
 
 // The keys that unregistration removes, each with everything below it.
@@ -65,20 +68,20 @@ HRESULT delete_key(const wchar_t* key) {
 }
 
 HRESULT write_entry(const Entry& entry, const wchar_t* path) {
-    HKEY key = nullptr;
+    OwnedKey key;
     LONG error = RegCreateKeyExW(HKEY_CLASSES_ROOT, entry.key, 0, nullptr, 0, KEY_SET_VALUE,
-                                 nullptr, &key, nullptr);
+                                 nullptr, key.receive(), nullptr);
     if (error != ERROR_SUCCESS) return HRESULT_FROM_WIN32(error);
-    unique_hkey owned(key);
     if (!entry.data) return S_OK;
 
     const wchar_t* data = std::wcscmp(entry.data, kModulePath) == 0 ? path : entry.data;
     const DWORD size = static_cast<DWORD>((std::wcslen(data) + 1) * sizeof(wchar_t));
-    error = RegSetValueExW(key, entry.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data), size);
+    error =
+        RegSetValueExW(key.get(), entry.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data), size);
     return HRESULT_FROM_WIN32(error);
 }
 
-HRESULT load_own_type_library(const wchar_t* path, com_ptr<ITypeLib>& library) {
+HRESULT load_own_type_library(const wchar_t* path, ComPtr<ITypeLib>& library) {
     ITypeLib* loaded = nullptr;
     const HRESULT hr = LoadTypeLibEx(path, REGKIND_NONE, &loaded);
     library.reset(loaded);
@@ -87,14 +90,14 @@ HRESULT load_own_type_library(const wchar_t* path, com_ptr<ITypeLib>& library) {
 
 // Also records Itavik_down for the standard automation marshaler.
 HRESULT register_type_library(wchar_t* path) {
-    com_ptr<ITypeLib> library;
+    ComPtr<ITypeLib> library;
     const HRESULT hr = load_own_type_library(path, library);
     if (FAILED(hr)) return hr;
     return RegisterTypeLib(library.get(), path, nullptr);
 }
 
 HRESULT unregister_type_library(const wchar_t* path) {
-    com_ptr<ITypeLib> library;
+    ComPtr<ITypeLib> library;
     HRESULT hr = load_own_type_library(path, library);
     if (FAILED(hr)) return hr;
     TLIBATTR* attributes = nullptr;

@@ -12,6 +12,9 @@ shift
 
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 export WINEDEBUG="${WINEDEBUG:--all}"
+# A program that crashes ends at once instead of waiting in Wine's debugger until the test's
+# timeout; added to what a test sets for itself (ctest replaces the variable).
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:+$WINEDLLOVERRIDES;}winedbg.exe=d"
 if [ -z "${DISPLAY:-}" ] || [ -z "${WINEPREFIX:-}" ]; then
   exec "$here/with-wine.sh" "$0" "$loader" "$@"
 fi

@@ -7,6 +7,8 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 WINEDEBUG=-all
+# No debugger on a crash: the crashed program ends and its test fails at once.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:+$WINEDLLOVERRIDES;}winedbg.exe=d"
 if [ -z "${WINEPREFIX:-}" ]; then
   WINEPREFIX="$(mktemp -d /tmp/vantrel-wine.XXXXXX)"
   own_prefix=1

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "test_support.h"
+#include "vantrel/contract.h"
 
 namespace {
 
@@ -91,7 +92,7 @@ struct Subclass {
     static inline WNDPROC previous = nullptr;
     static inline int seen = 0;
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-        if (message == WM_USER + 83) {
+        if (message == vantrel::kMsgLinkHandoff) {
             ++seen;
             return 0;
         }
@@ -108,7 +109,7 @@ TEST(LibraryFunctions, SubclassesAWindowWithTheBoundFunctions) {
     Subclass::previous = reinterpret_cast<WNDPROC>(table.set_window_long()(
         window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Subclass::procedure)));
     ASSERT_NE(Subclass::previous, nullptr);
-    SendMessageA(window, WM_USER + 83, 0, 0);
+    SendMessageA(window, vantrel::kMsgLinkHandoff, 0, 0);
     SetWindowTextA(window, "after");
     char text[16] = {};
     GetWindowTextA(window, text, sizeof text);

@@ -85,8 +85,8 @@ class Vantrel {
 
   private:
     HWND find_main_window() const {
-        for (HWND window = FindWindowW(L"VantrelMainWindow", nullptr); window;
-             window = FindWindowExW(nullptr, window, L"VantrelMainWindow", nullptr)) {
+        for (HWND window = FindWindowW(vantrel::kMainWindowClass, nullptr); window;
+             window = FindWindowExW(nullptr, window, vantrel::kMainWindowClass, nullptr)) {
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
             if (owner == process_->id() && IsWindowVisible(window)) return window;

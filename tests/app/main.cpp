@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "program_driver.h"
+#include "vantrel/win/owned.h"
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
@@ -13,8 +14,6 @@ int main(int argc, char** argv) {
         return 2;
     }
     vantrel::testing::set_program_path(argv[1]);
-    OleInitialize(nullptr);
-    const int result = RUN_ALL_TESTS();
-    OleUninitialize();
-    return result;
+    const vantrel::ComApartment ole(vantrel::ComApartment::Kind::ole);
+    return RUN_ALL_TESTS();
 }

@@ -2,6 +2,10 @@
 // about window, the keys and the end of the program.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <shellapi.h>
+
 #include <string>
 
 #include "app_ids.h"

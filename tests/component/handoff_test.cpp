@@ -103,7 +103,7 @@ TEST_F(HandOff, WithoutTheMenuKeyNothingHappens) {
 TEST_F(HandOff, WindowHandleTextIsReadAsItsLeadingNumber) {
     StandIn standin = start_standin();
     ASSERT_TRUE(standin.window);
-    delete_record_value("FilePath");
+    delete_record_value(vantrel::kFilePathValue);
     const std::string number = window_number(standin.window);
     const auto padded = [&](std::size_t length) {
         return number + std::string(length - number.size(), 'z');
@@ -121,7 +121,7 @@ TEST_F(HandOff, WindowHandleTextIsReadAsItsLeadingNumber) {
     Lines expected;
     for (const Case& c : cases) {
         SCOPED_TRACE("MainWindowHandle \"" + c.text + "\"");
-        write_record_text("MainWindowHandle", c.text);
+        write_record_text(vantrel::kMainWindowHandleValue, c.text);
         set_clipboard_text(kMarker);
         EXPECT_HR(S_OK, add_url(kLink));
         if (c.reaches_window) {
@@ -153,8 +153,8 @@ TEST_F(HandOff, WithoutMainWindowTheProgramIsStartedAndThenNotified) {
         SCOPED_TRACE(c.name);
         StandInLog log;
         delete_menu_ext_key();
-        write_record_text("FilePath", narrow(standin_path()));
-        if (c.window_handle) write_record_text("MainWindowHandle", *c.window_handle);
+        write_record_text(vantrel::kFilePathValue, narrow(standin_path()));
+        if (c.window_handle) write_record_text(vantrel::kMainWindowHandleValue, *c.window_handle);
         set_clipboard_text(kMarker);
 
         EXPECT_HR(S_OK, add_url(kLink));
@@ -174,8 +174,8 @@ TEST_F(HandOff, ForeignWindowIsNotSentAnything) {
     StandIn foreign = start_standin(true);
     ASSERT_TRUE(foreign.window);
     log_.activate();
-    write_record_text("FilePath", narrow(standin_path()));
-    write_record_text("MainWindowHandle", window_number(foreign.window));
+    write_record_text(vantrel::kFilePathValue, narrow(standin_path()));
+    write_record_text(vantrel::kMainWindowHandleValue, window_number(foreign.window));
 
     EXPECT_HR(S_OK, add_url(kLink));
     Process started = started_standin();
@@ -197,8 +197,8 @@ TEST_F(HandOff, WithoutUsableFilePathNothingStarts) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         delete_menu_ext_key();
-        write_record_text("MainWindowHandle", "0");
-        if (c.file_path) write_record_text("FilePath", *c.file_path);
+        write_record_text(vantrel::kMainWindowHandleValue, "0");
+        if (c.file_path) write_record_text(vantrel::kFilePathValue, *c.file_path);
         EXPECT_HR(S_OK, add_url(kLink));
         EXPECT_EQ(kMarker, clipboard_text());
         EXPECT_EQ(nullptr, find_main_window());

@@ -191,7 +191,7 @@ std::string zero_padded(const std::string& number, std::size_t length) {
 TEST_F(HostileRecord, MainWindowHandle) {
     StandIn standin = start_standin();
     ASSERT_TRUE(standin.window);
-    delete_record_value("FilePath");
+    delete_record_value(vantrel::kFilePathValue);
     const std::string number = window_number(standin.window);
     const LONG handle = static_cast<LONG>(reinterpret_cast<LONG_PTR>(standin.window));
     struct Case {
@@ -217,8 +217,8 @@ TEST_F(HostileRecord, MainWindowHandle) {
     Lines expected;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        delete_record_value("MainWindowHandle");
-        write_record_value("MainWindowHandle", c.type, c.bytes);
+        delete_record_value(vantrel::kMainWindowHandleValue);
+        write_record_value(vantrel::kMainWindowHandleValue, c.type, c.bytes);
         set_clipboard_text(kMarker);
         EXPECT_HR(S_OK, add_url(make_bstr(kLink).get()));
         if (c.reaches_window) {
@@ -257,8 +257,8 @@ TEST_F(HostileRecord, FilePath) {
         SCOPED_TRACE(c.name);
         StandInLog log;
         delete_menu_ext_key();
-        write_record_text("MainWindowHandle", "0");
-        write_record_value("FilePath", c.type, c.bytes);
+        write_record_text(vantrel::kMainWindowHandleValue, "0");
+        write_record_value(vantrel::kFilePathValue, c.type, c.bytes);
         set_clipboard_text(kMarker);
 
         EXPECT_HR(S_OK, add_url(make_bstr(kLink).get()));

@@ -6,14 +6,15 @@
 
 #include "registry_view.h"
 #include "support.h"
+#include "tavik_ids.h"
 
 namespace tavik_test {
 namespace {
 
-#define CLASS_ID L"{A1687AD1-A34A-4A77-AF65-3D8D063ADA0A}"
+#define CLASS_ID TAVIK_CLASS_ID
 #define CLASS_KEY L"CLSID\\" CLASS_ID
-#define LIBRARY_ID L"{63D913C0-D9F0-4E4A-BDC0-8308B728015B}"
-#define INTERFACE_ID L"{3ECF05F2-139E-4ED3-84FF-5A272E4DA462}"
+#define LIBRARY_ID TAVIK_LIBRARY_ID
+#define INTERFACE_ID TAVIK_INTERFACE_ID
 
 #ifdef _WIN64
 #define PLATFORM L"win64"

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "support.h"
+#include "tavik_ids.h"
 
 namespace tavik_test {
 namespace {
@@ -131,10 +132,9 @@ TEST_F(Resources, RegistrarScriptNamesTheRemovalRules) {
     const std::string script = resource(L"REGISTRY", 101);
     ASSERT_FALSE(script.empty());
     for (const char* part :
-         {"NoRemove CLSID", "ForceRemove {A1687AD1-A34A-4A77-AF65-3D8D063ADA0A}",
-          "ForceRemove 'Programmable'", "InprocServer32 = s '%MODULE%'",
-          "val ThreadingModel = s 'Apartment'", "CurVer = s 'Tavik.tavik_down.1'",
-          "'TypeLib' = s '{63D913C0-D9F0-4E4A-BDC0-8308B728015B}'"}) {
+         {"NoRemove CLSID", "ForceRemove " TAVIK_CLASS_ID_A, "ForceRemove 'Programmable'",
+          "InprocServer32 = s '%MODULE%'", "val ThreadingModel = s 'Apartment'",
+          "CurVer = s 'Tavik.tavik_down.1'", "'TypeLib' = s '" TAVIK_LIBRARY_ID_A "'"}) {
         EXPECT_NE(std::string::npos, script.find(part)) << part;
     }
 }

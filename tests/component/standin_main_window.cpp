@@ -68,8 +68,8 @@ bool write_record(HWND window) {
     const LONG handle = static_cast<LONG>(reinterpret_cast<LONG_PTR>(window));
     const bool written = write_text(key, "", directory + "\\tavik_link.htm") &&
                          write_value(key, "contexts", REG_DWORD, &contexts, sizeof contexts) &&
-                         write_text(key, "FilePath", file_path) &&
-                         write_text(key, "MainWindowHandle", std::to_string(handle));
+                         write_text(key, vantrel::kFilePathValue, file_path) &&
+                         write_text(key, vantrel::kMainWindowHandleValue, std::to_string(handle));
     RegCloseKey(key);
     return written;
 }
@@ -79,7 +79,7 @@ LRESULT CALLBACK window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
         case WM_SYSCOMMAND:
             log_message(message, wparam & 0xFFF0);
             break;
-        case standin::kLinkHandoff:
+        case standin::kMsgLinkHandoff:
             log_message(message, wparam);
             return 0;
         case WM_DESTROY:
@@ -100,7 +100,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int show) 
     WNDCLASSA window_class = {};
     window_class.lpfnWndProc = window_proc;
     window_class.hInstance = instance;
-    window_class.lpszClassName = foreign ? standin::kForeignClass : standin::kMainWindowClass;
+    window_class.lpszClassName = foreign ? standin::kForeignClass : standin::kMainWindowClassA;
     if (!RegisterClassA(&window_class)) return 1;
     HWND window =
         CreateWindowA(window_class.lpszClassName, "stand-in", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,

@@ -97,7 +97,7 @@ Process process_of(HWND window) {
 }
 
 HWND find_main_window() {
-    return FindWindowA(standin::kMainWindowClass, nullptr);
+    return FindWindowA(standin::kMainWindowClassA, nullptr);
 }
 
 StandIn start_standin(bool foreign) {
@@ -113,7 +113,7 @@ StandIn start_standin(bool foreign) {
         }
         standin.window = find_main_window();
         return standin.window &&
-               read_record_text("MainWindowHandle") == window_number(standin.window);
+               read_record_text(vantrel::kMainWindowHandleValue) == window_number(standin.window);
     });
     return standin;
 }
@@ -251,7 +251,7 @@ std::string restore_line(const std::string& clipboard) {
 }
 
 std::string handoff_line(const std::string& clipboard) {
-    return std::to_string(standin::kLinkHandoff) + " 0 [" + hex(clipboard) + "]";
+    return std::to_string(standin::kMsgLinkHandoff) + " 0 [" + hex(clipboard) + "]";
 }
 
 namespace {

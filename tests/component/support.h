@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "tavik.h"
+#include "vantrel/contract.h"
 
 namespace tavik_test {
 

@@ -65,7 +65,7 @@ TEST_F(HandOff, TheMessageTakesTheClipboardTextIntoTheBoxOfItsScheme) {
         vantrel.set_box(vantrel::id_edit2, "before 2");
         ASSERT_TRUE(c.clipboard ? set_clipboard_text(c.clipboard) : empty_clipboard());
         DWORD_PTR result = 99;
-        ASSERT_TRUE(SendMessageTimeoutW(vantrel.window(), vantrel::MSG_LINK_HANDOFF, 0, 0,
+        ASSERT_TRUE(SendMessageTimeoutW(vantrel.window(), vantrel::kMsgLinkHandoff, 0, 0,
                                         SMTO_ABORTIFHUNG, 10000, &result));
         EXPECT_EQ(result, 0u);
         EXPECT_EQ(vantrel.box(vantrel::id_edit1),
@@ -111,9 +111,10 @@ TEST_F(HandOff, TheBrowsersCallStartsTheProgramFromTheRecordWhenItIsNotRunning) 
             << started.box(route.box);
         EXPECT_EQ(started.box(other_box(route.box)), "");
         // Started from the record: the program of the folder, which wrote the record anew.
-        EXPECT_EQ(read_value(kKeyPath, "MainWindowHandle"),
+        EXPECT_EQ(read_value(kKeyPath, vantrel::kMainWindowHandleValue),
                   text_value(window_number(started.window())));
-        EXPECT_EQ(read_value(kKeyPath, "FilePath"), text_value(ansi(folder_.program())));
+        EXPECT_EQ(read_value(kKeyPath, vantrel::kFilePathValue),
+                  text_value(ansi(folder_.program())));
     }
 }
 
@@ -124,7 +125,8 @@ TEST_F(HandOff, ASecondInstanceTakesTheRecordAndTheLinksOver) {
     ASSERT_TRUE(second_folder.ok());
     Vantrel second(second_folder.program());
     ASSERT_TRUE(second.window());
-    EXPECT_EQ(read_value(kKeyPath, "MainWindowHandle"), text_value(window_number(second.window())));
+    EXPECT_EQ(read_value(kKeyPath, vantrel::kMainWindowHandleValue),
+              text_value(window_number(second.window())));
 
     const ScriptRun run = add_url(kThunder);
     EXPECT_EQ(run.exit_code, std::optional<DWORD>(0)) << run.output;

@@ -21,8 +21,8 @@ Values record_of(const std::wstring& directory, HWND window,
     return {
         {"", text_value(ansi(directory) + "\\tavik_link.htm")},
         {"contexts", dword_value(34)},
-        {"FilePath", text_value(ansi(directory + L"\\" + executable))},
-        {"MainWindowHandle", text_value(window_number(window))},
+        {vantrel::kFilePathValue, text_value(ansi(directory + L"\\" + executable))},
+        {vantrel::kMainWindowHandleValue, text_value(window_number(window))},
     };
 }
 
@@ -46,7 +46,7 @@ TEST_F(StartUp, AFreshStartCreatesTheKeyWithItsFourValuesThenLooksAtTheClipboard
     ASSERT_TRUE(vantrel.window());
     EXPECT_EQ(read_values(kKeyPath), record_of(folder.directory(), vantrel.window()));
     // The handle as the 32-bit signed decimal number.
-    const std::string number = read_value(kKeyPath, "MainWindowHandle")->data;
+    const std::string number = read_value(kKeyPath, vantrel::kMainWindowHandleValue)->data;
     EXPECT_EQ(std::stol(number), HandleToLong(vantrel.window()));
     // The start-up's look at the clipboard comes after the record.
     EXPECT_TRUE(wait_until([&] { return vantrel.box(vantrel::id_edit1) == kLink; }));
@@ -64,7 +64,7 @@ TEST_F(StartUp, ALaterStartOverwritesTheFourValuesAndLeavesTheOthersAlone) {
     }
     // Values of the same names but other types, and values of other names.
     ASSERT_TRUE(write_value(kKeyPath, "contexts", text_value("0")));
-    ASSERT_TRUE(write_value(kKeyPath, "FilePath", dword_value(7)));
+    ASSERT_TRUE(write_value(kKeyPath, vantrel::kFilePathValue, dword_value(7)));
     ASSERT_TRUE(write_value(kKeyPath, "Other", text_value("stays")));
     ASSERT_TRUE(write_value(kKeyPath, "Flags", dword_value(1)));
     ASSERT_TRUE(write_value(std::string(kKeyPath) + "\\Sub", "", text_value("below")));
@@ -106,7 +106,7 @@ TEST_F(StartUp, TheProgramDirectoryIsThePathOfTheRunningExecutableUpToItsLastBac
         EXPECT_EQ(read_values(kKeyPath), record_of(c.directory, vantrel.window(), c.executable));
     }
     EXPECT_EQ(read_value(kKeyPath, ""), text_value("C:\\tavik_link.htm"));
-    EXPECT_EQ(read_value(kKeyPath, "FilePath"), text_value("C:\\vantrel.exe"));
+    EXPECT_EQ(read_value(kKeyPath, vantrel::kFilePathValue), text_value("C:\\vantrel.exe"));
 }
 
 TEST_F(StartUp, WithoutTheComponentTheFatalErrorReportEndsTheStartBeforeAnyWrite) {

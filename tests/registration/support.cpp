@@ -8,11 +8,6 @@
 
 namespace registration_test {
 
-const char kMenuExtPath[] = "Software\\Microsoft\\Internet Explorer\\MenuExt";
-const char kKeyPath[] =
-    "Software\\Microsoft\\Internet Explorer\\MenuExt\\&Q "
-    "\xCF\xC2\xD4\xD8\xB5\xD8\xD6\xB7\xD7\xAA\xBB\xBB";
-
 namespace {
 
 class Key {
@@ -279,7 +274,7 @@ Vantrel::Vantrel(const std::wstring& program) {
         const std::vector<HWND> windows = main_windows_of(id_);
         if (windows.empty()) return false;
         window_ = windows.front();
-        const std::optional<Value> record = read_value(kKeyPath, "MainWindowHandle");
+        const std::optional<Value> record = read_value(kKeyPath, vantrel::kMainWindowHandleValue);
         return record && *record == text_value(window_number(window_));
     });
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "test_support.h"
+#include "vantrel/contract.h"
 
 namespace registration_test {
 
@@ -20,8 +21,8 @@ using test_support::wait_until;
 
 // HKEY_CURRENT_USER\Software\Microsoft\Internet Explorer\MenuExt and the context-menu key
 // below it, as code page 936 bytes.
-extern const char kMenuExtPath[];
-extern const char kKeyPath[];
+inline constexpr const char* kMenuExtPath = vantrel::kMenuExtParentKey;
+inline constexpr const char* kKeyPath = vantrel::kMenuExtKey;
 
 std::string ansi(const std::wstring& text);  // in the ANSI code page
 std::wstring wide(const std::string& text);
