@@ -21,8 +21,12 @@ async function pageLinks() {
 }
 
 async function copy(text) {
-    await navigator.clipboard.writeText(text);
-    status(message('copied'));
+    try {
+        await navigator.clipboard.writeText(text);
+        status(message('copied'));
+    } catch (error) {
+        status(error.message); // the pop-up lost the focus
+    }
 }
 
 function showRows(rows) {
