@@ -12,27 +12,28 @@ namespace vantrel {
 inline constexpr wchar_t kAboutWindowClass[] = L"VantrelAboutWindow";
 inline constexpr wchar_t kHyperlinkClass[] = L"VantrelHyperlink";
 
-// Controls of the main window, in the order in which they are created.
+// Controls of the main window, in the order in which they are created, named by their role;
+// their designer names are in the layout table (window_layout.cpp).
 enum ControlId : int {
-    id_label3 = 1001,    // 标签3
-    id_picture1,         // 图片框1
-    id_radio4,           // 单选框4
-    id_edit1,            // 编辑框1
-    id_edit2,            // 编辑框2
-    id_alarm_button,     // 定时按钮
-    id_ie_button,        // IE按钮
-    id_original_button,  // 原地址按钮
-    id_super_button1,    // 超级按钮1
-    id_radio3,           // 单选框3
-    id_radio2,           // 单选框2
-    id_radio1,           // 单选框1
-    id_cancel_button,    // 取消按钮
-    id_label2,           // 标签2
-    id_label1,           // 标签1
-    id_download_button,  // 下载按钮
+    id_alert_label = 1001,  // the red "！" beside the logo
+    id_logo_picture,
+    id_rayfile_radio,
+    id_encoded_box,           // the encoded link
+    id_plain_box,             // the plain address
+    id_alarm_button,          // 定时
+    id_paste_plain_button,    // 粘贴获取 beside the plain address
+    id_paste_encoded_button,  // 粘贴获取 beside the encoded link
+    id_clear_button,          // 清空
+    id_qqdl_radio,
+    id_flashget_radio,
+    id_thunder_radio,
+    id_exit_button,  // 退出
+    id_plain_label,
+    id_encoded_label,
+    id_download_button,  // 下载
 };
 
-// Items of the menu 托盘.
+// Items of the menu 托盘, by their captions.
 enum MenuId : int {
     id_menu_show_window = 2001,  // 显示窗口
     id_menu_alarm,               // 定时任务
@@ -42,10 +43,10 @@ enum MenuId : int {
 
 // Controls of the about window.
 enum AboutControlId : int {
-    id_about_group1 = 3001,  // 分组框1
-    id_about_label1,         // 标签1
-    id_about_picture1,       // 图片框1
-    id_about_link1,          // 超级链接框1
+    id_about_group = 3001,
+    id_about_names_label,  // the program's old and new names
+    id_about_picture,
+    id_about_site_link,  // the link to the web site
 };
 
 // The tray icon's id and its notification message; lParam carries the mouse message.

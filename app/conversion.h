@@ -1,5 +1,5 @@
-// A radio button's conversion: the link in 编辑框1 through its scheme's converter into
-// 编辑框2, or the format error.
+// A radio button's conversion: the link in the encoded link box through its scheme's converter into
+// the plain address box, or the format error.
 #pragma once
 
 #include "vantrel/links.h"
@@ -7,9 +7,9 @@
 
 namespace vantrel {
 
-// Reads 编辑框1, converts it by scheme and writes the result into 编辑框2; FlashGet shows
-// its still encoded body there while it decodes. A link without the scheme's prefix gets
-// the format error and leaves 编辑框2 alone.
+// Reads the encoded link box, converts it by scheme and writes the result into the plain address
+// box; FlashGet shows its still encoded body there while it decodes. A link without the scheme's
+// prefix gets the format error and leaves the plain address box alone.
 void run_conversion(WindowLayer& window, Scheme scheme);
 
 // "格式错误！请输入正确的地址！": task-modal, without owner, with the error icon.

@@ -1,6 +1,7 @@
-// Taking links from the clipboard and from a drop: a plain address ("http://") goes into
-// 编辑框2, an encoded link of the four schemes into 编辑框1, anything else nowhere. Only the
-// one box chosen is replaced, with the whole text; nothing is ever shown to the user.
+// Taking links from the clipboard and from a drop: a plain address ("http://") goes into the
+// plain address box, an encoded link of the four schemes into the encoded link box, anything
+// else nowhere. Only the one box chosen is replaced, with the whole text; nothing is ever
+// shown to the user.
 #pragma once
 
 #include "vantrel/text.h"
@@ -16,11 +17,13 @@ Text clipboard_text();
 
 // The whole routing table: start-up and the hand-off message.
 void take_link_from_clipboard(WindowLayer& window);
-// "http://" only, into 编辑框2: IE按钮, and the first half of showing the window.
+// "http://" only, into the plain address box: its 粘贴获取 button, and the first half of
+// showing the window.
 void paste_plain_address(WindowLayer& window);
-// The four schemes only, into 编辑框1: 原地址按钮, and the second half of showing the window.
+// The four schemes only, into the encoded link box: its 粘贴获取 button, and the second half of
+// showing the window.
 void paste_encoded_link(WindowLayer& window);
-// A URL dropped on the main window: "http://" only, into 编辑框2.
+// A URL dropped on the main window: "http://" only, into the plain address box.
 void take_dropped_link(WindowLayer& window, const Text& url);
 
 }  // namespace vantrel

@@ -20,10 +20,10 @@ struct SchemeButton {
 };
 
 constexpr SchemeButton kSchemeButtons[] = {
-    {Scheme::thunder, id_radio1},   // 单选框1 迅雷
-    {Scheme::flashget, id_radio2},  // 单选框2 快车
-    {Scheme::qqdl, id_radio3},      // 单选框3 旋风
-    {Scheme::rayfile, id_radio4},   // 单选框4 RayFile
+    {Scheme::thunder, id_thunder_radio},    // 迅雷
+    {Scheme::flashget, id_flashget_radio},  // 快车
+    {Scheme::qqdl, id_qqdl_radio},          // 旋风
+    {Scheme::rayfile, id_rayfile_radio},    // RayFile
 };
 
 int button_of(Scheme scheme) {
@@ -40,16 +40,16 @@ struct CommandBinding {
 };
 
 constexpr CommandBinding kCommandBindings[] = {
-    {id_radio1, [](MainWindow& w) { w.radio_button_clicked(Scheme::thunder); }},
-    {id_radio2, [](MainWindow& w) { w.radio_button_clicked(Scheme::flashget); }},
-    {id_radio3, [](MainWindow& w) { w.radio_button_clicked(Scheme::qqdl); }},
-    {id_radio4, [](MainWindow& w) { w.radio_button_clicked(Scheme::rayfile); }},
-    {id_original_button, [](MainWindow& w) { paste_encoded_link(w); }},
-    {id_ie_button, [](MainWindow& w) { paste_plain_address(w); }},
-    {id_super_button1, [](MainWindow& w) { w.clear_boxes(); }},
+    {id_thunder_radio, [](MainWindow& w) { w.radio_button_clicked(Scheme::thunder); }},
+    {id_flashget_radio, [](MainWindow& w) { w.radio_button_clicked(Scheme::flashget); }},
+    {id_qqdl_radio, [](MainWindow& w) { w.radio_button_clicked(Scheme::qqdl); }},
+    {id_rayfile_radio, [](MainWindow& w) { w.radio_button_clicked(Scheme::rayfile); }},
+    {id_paste_encoded_button, [](MainWindow& w) { paste_encoded_link(w); }},
+    {id_paste_plain_button, [](MainWindow& w) { paste_plain_address(w); }},
+    {id_clear_button, [](MainWindow& w) { w.clear_boxes(); }},
     {id_alarm_button, [](MainWindow& w) { run_alarm(w.library_functions()); }},
     {id_download_button, [](MainWindow& w) { start_download(w, w.library_functions()); }},
-    {id_cancel_button, [](MainWindow& w) { w.exit_program(); }},
+    {id_exit_button, [](MainWindow& w) { w.exit_program(); }},
     {id_menu_show_window, [](MainWindow& w) { w.show_main_window(); }},
     {id_menu_alarm, [](MainWindow& w) { run_alarm(w.library_functions()); }},
     {id_menu_about, [](MainWindow& w) { w.open_about_window(); }},
@@ -308,7 +308,7 @@ void MainWindow::radio_button_clicked(Scheme scheme) {
 }
 
 HWND MainWindow::box_handle(Box box) const {
-    return controls_.handle(box == Box::encoded ? id_edit1 : id_edit2);
+    return controls_.handle(box == Box::encoded ? id_encoded_box : id_plain_box);
 }
 
 Text MainWindow::read_box(Box box) const {

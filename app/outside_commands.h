@@ -7,11 +7,11 @@
 
 namespace vantrel {
 
-// Opens the download dialog for the address in 编辑框2, then hides the main window to the
-// notification area and empties 编辑框1 and 编辑框2, whatever the dialog made of it.
+// Opens the download dialog for the address in the plain address box, then hides the main window to
+// the notification area and empties both boxes, whatever the dialog made of it.
 void start_download(WindowLayer& window, LibraryFunctions& functions);
 
-// Hands the text of 编辑框2, unchanged, to DoFileDownload as a zero-terminated UTF-16
+// Hands the text of the plain address box, unchanged, to DoFileDownload as a zero-terminated UTF-16
 // string, converted from the ANSI code page. The call blocks until the dialog returns.
 void open_download_dialog(const WindowLayer& window, LibraryFunctions& functions);
 

@@ -11,18 +11,18 @@
 namespace vantrel {
 
 enum class Box {
-    encoded,  // 编辑框1, the encoded link
-    plain,    // 编辑框2, the plain address
+    encoded,  // the encoded link
+    plain,    // the plain address
 };
 
 class WindowLayer {
-public:
+  public:
     virtual ~WindowLayer() = default;
     virtual Text read_box(Box box) const = 0;
     virtual void write_box(Box box, const Text& text) = 0;
-    virtual bool is_checked(Scheme scheme) const = 0;  // 单选框1..4
+    virtual bool is_checked(Scheme scheme) const = 0;  // the scheme radio buttons
     virtual void set_visible(bool visible) = 0;
-    virtual void set_shown_in_tray(bool shown) = 0;    // 托盘图标1
+    virtual void set_shown_in_tray(bool shown) = 0;  // 托盘图标1
     virtual HWND handle() const = 0;
 };
 

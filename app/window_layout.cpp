@@ -18,31 +18,31 @@ constexpr COLORREF kAlertRed = RGB(220, 40, 20);
 
 // The controls of the main window, in control order.
 constexpr ControlLayout kMainControls[] = {
-    {L"标签3", id_label3, ControlKind::label, id_picture1, 76, 1, 16, 32, L"！", 0, FontId::exclamation, kAlertRed, 0, nullptr},
-    {L"图片框1", id_picture1, ControlKind::picture_box, 0, 256, 8, 96, 32, nullptr, 0, FontId::gui, kDefaultColor, IDI_LOGO, nullptr},
-    {L"单选框4", id_radio4, ControlKind::radio_button, 0, 278, 83, 64, 24, L"RayFile", 0, FontId::gui, kDefaultColor, 0, nullptr},
-    {L"编辑框1", id_edit1, ControlKind::edit_box, 0, 16, 56, 328, 20, L"", 0, FontId::gui, kDefaultColor, 0, nullptr},
-    {L"编辑框2", id_edit2, ControlKind::edit_box, 0, 16, 109, 328, 20, L"", 0, FontId::gui, kDefaultColor, 0, nullptr},
+    {L"标签3", id_alert_label, ControlKind::label, id_logo_picture, 76, 1, 16, 32, L"！", 0, FontId::exclamation, kAlertRed, 0, nullptr},
+    {L"图片框1", id_logo_picture, ControlKind::picture_box, 0, 256, 8, 96, 32, nullptr, 0, FontId::gui, kDefaultColor, IDI_LOGO, nullptr},
+    {L"单选框4", id_rayfile_radio, ControlKind::radio_button, 0, 278, 83, 64, 24, L"RayFile", 0, FontId::gui, kDefaultColor, 0, nullptr},
+    {L"编辑框1", id_encoded_box, ControlKind::edit_box, 0, 16, 56, 328, 20, L"", 0, FontId::gui, kDefaultColor, 0, nullptr},
+    {L"编辑框2", id_plain_box, ControlKind::edit_box, 0, 16, 109, 328, 20, L"", 0, FontId::gui, kDefaultColor, 0, nullptr},
     {L"定时按钮", id_alarm_button, ControlKind::default_push_button, 0, 48, 144, 80, 32, L"定时", 0, FontId::gui, kDefaultColor, 0, nullptr},
-    {L"IE按钮", id_ie_button, ControlKind::push_button, 0, 346, 104, 62, 28, L"粘贴获取", 0, FontId::gui, kDefaultColor, 0, nullptr},
-    {L"原地址按钮", id_original_button, ControlKind::push_button, 0, 346, 50, 62, 28, L"粘贴获取", 0, FontId::gui, kDefaultColor, 0, nullptr},
-    {L"超级按钮1", id_super_button1, ControlKind::push_button, 0, 354, 80, 42, 21, L"清空", 0, FontId::kai_bold, kDefaultColor, 0, nullptr},
-    {L"单选框3", id_radio3, ControlKind::radio_button, 0, 214, 83, 56, 24, L"旋风", 0, FontId::gui, kDefaultColor, 0, nullptr},
-    {L"单选框2", id_radio2, ControlKind::radio_button, 0, 144, 83, 56, 24, L"快车", 0, FontId::gui, kDefaultColor, 0, nullptr},
-    {L"单选框1", id_radio1, ControlKind::radio_button, 0, 80, 84, 56, 24, L"迅雷", 0, FontId::gui, kDefaultColor, 0, nullptr},
-    {L"取消按钮", id_cancel_button, ControlKind::default_push_button, 0, 283, 144, 80, 32, L"退出", 0, FontId::gui, kDefaultColor, 0, nullptr},
-    {L"标签2", id_label2, ControlKind::label, 0, 5, 85, 67, 24, L"转换IE地址：", SS_CENTERIMAGE, FontId::gui, kLabelBlue, 0, nullptr},
-    {L"标签1", id_label1, ControlKind::label, 0, 3, 30, 69, 24, L"原下载地址：", SS_CENTERIMAGE, FontId::gui, kLabelBlue, 0, nullptr},
+    {L"IE按钮", id_paste_plain_button, ControlKind::push_button, 0, 346, 104, 62, 28, L"粘贴获取", 0, FontId::gui, kDefaultColor, 0, nullptr},
+    {L"原地址按钮", id_paste_encoded_button, ControlKind::push_button, 0, 346, 50, 62, 28, L"粘贴获取", 0, FontId::gui, kDefaultColor, 0, nullptr},
+    {L"超级按钮1", id_clear_button, ControlKind::push_button, 0, 354, 80, 42, 21, L"清空", 0, FontId::kai_bold, kDefaultColor, 0, nullptr},
+    {L"单选框3", id_qqdl_radio, ControlKind::radio_button, 0, 214, 83, 56, 24, L"旋风", 0, FontId::gui, kDefaultColor, 0, nullptr},
+    {L"单选框2", id_flashget_radio, ControlKind::radio_button, 0, 144, 83, 56, 24, L"快车", 0, FontId::gui, kDefaultColor, 0, nullptr},
+    {L"单选框1", id_thunder_radio, ControlKind::radio_button, 0, 80, 84, 56, 24, L"迅雷", 0, FontId::gui, kDefaultColor, 0, nullptr},
+    {L"取消按钮", id_exit_button, ControlKind::default_push_button, 0, 283, 144, 80, 32, L"退出", 0, FontId::gui, kDefaultColor, 0, nullptr},
+    {L"标签2", id_plain_label, ControlKind::label, 0, 5, 85, 67, 24, L"转换IE地址：", SS_CENTERIMAGE, FontId::gui, kLabelBlue, 0, nullptr},
+    {L"标签1", id_encoded_label, ControlKind::label, 0, 3, 30, 69, 24, L"原下载地址：", SS_CENTERIMAGE, FontId::gui, kLabelBlue, 0, nullptr},
     {L"下载按钮", id_download_button, ControlKind::default_push_button, 0, 165, 144, 80, 32, L"下载", 0, FontId::gui, kDefaultColor, 0, nullptr},
 };
 
 // The controls of the about window, in control order. The group box comes last so that it is
 // the lowest in the z-order: it draws only its frame, under the controls that it holds.
 constexpr ControlLayout kAboutControls[] = {
-    {L"标签1", id_about_label1, ControlKind::label, id_about_group1, 64, 8, 144, 40, L"原名：下载地址转换器\n现更名为：Vantrel", 0, FontId::yahei, kLabelBlue, 0, nullptr},
-    {L"图片框1", id_about_picture1, ControlKind::picture_box, 0, 8, 9, 48, 48, nullptr, 0, FontId::gui, kDefaultColor, IDI_ABOUT, nullptr},
-    {L"超级链接框1", id_about_link1, ControlKind::hyperlink, 0, 68, 46, 140, 27, L"欢迎访问 Vantrel 网站", 0, FontId::gui, kDefaultColor, 0, L"http://www.example.com/vantrel/"},
-    {L"分组框1", id_about_group1, ControlKind::group_box, 0, 2, 0, 213, 80, L"", 0, FontId::gui, kDefaultColor, 0, nullptr},
+    {L"标签1", id_about_names_label, ControlKind::label, id_about_group, 64, 8, 144, 40, L"原名：下载地址转换器\n现更名为：Vantrel", 0, FontId::yahei, kLabelBlue, 0, nullptr},
+    {L"图片框1", id_about_picture, ControlKind::picture_box, 0, 8, 9, 48, 48, nullptr, 0, FontId::gui, kDefaultColor, IDI_ABOUT, nullptr},
+    {L"超级链接框1", id_about_site_link, ControlKind::hyperlink, 0, 68, 46, 140, 27, L"欢迎访问 Vantrel 网站", 0, FontId::gui, kDefaultColor, 0, L"http://www.example.com/vantrel/"},
+    {L"分组框1", id_about_group, ControlKind::group_box, 0, 2, 0, 213, 80, L"", 0, FontId::gui, kDefaultColor, 0, nullptr},
 };
 // clang-format on
 

@@ -6,13 +6,17 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "vantrel/reference.h"
 #include "vantrel/text.h"
 
 using namespace vantrel;
+using namespace vantrel::reference;
 
 namespace {
 
-[[noreturn]] void fail() { std::abort(); }
+[[noreturn]] void fail() {
+    std::abort();
+}
 
 // True when the text ends with a lead byte that is not the partner of the byte before it.
 bool ends_with_dangling_lead_byte(std::string_view s) {
@@ -51,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const int length = text_length(s);
     if (text_left(s, n).size() > static_cast<std::size_t>(std::max(0, std::min(n, length)))) fail();
-    if (text_right(s, n).size() > static_cast<std::size_t>(std::max(0, std::min(n, length)))) fail();
+    if (text_right(s, n).size() > static_cast<std::size_t>(std::max(0, std::min(n, length))))
+        fail();
     const Text mid = text_mid(s, n, split);
     if (!mid.empty() && s.find(mid) == std::string_view::npos) fail();
 

@@ -15,8 +15,9 @@ packages=(
   wine wine64
   xvfb xdotool x11-utils imagemagick
   locales fonts-wqy-microhei
+  python3 aria2 xdg-utils
   clang-14 lld-14 wasi-libc libc++-dev-wasm32 libclang-rt-dev-wasm32
-  nodejs chromium aria2
+  nodejs chromium
 )
 
 missing=()

@@ -2,14 +2,12 @@
 #include <iconv.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 
 #include "gbk_decoder.h"
 
 namespace {
 
-const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+void* const kNoConverter = reinterpret_cast<iconv_t>(-1);
 
 iconv_t as_iconv(void* converter) {
     return static_cast<iconv_t>(converter);
@@ -17,18 +15,27 @@ iconv_t as_iconv(void* converter) {
 
 }  // namespace
 
-GbkDecoder::GbkDecoder() : converter_(iconv_open("UTF-8", "CP936")) {
-    if (as_iconv(converter_) == kNoConverter) {
-        std::perror("vantrel-convert: iconv_open CP936");
-        std::exit(70);  // EX_SOFTWARE: glibc without its code page tables
-    }
-}
+// The descriptor is opened at the first use, so that runs that never need it do not depend on
+// glibc's code page tables.
+GbkDecoder::GbkDecoder() : converter_(kNoConverter) {}
 
 GbkDecoder::~GbkDecoder() {
-    iconv_close(as_iconv(converter_));
+    if (converter_ != kNoConverter) iconv_close(as_iconv(converter_));
 }
 
 void GbkDecoder::append_utf8(std::string_view bytes, std::string& out) {
+    if (converter_ == kNoConverter) converter_ = iconv_open("UTF-8", "CP936");
+    if (converter_ == kNoConverter) {
+        // Without the tables (a glibc without its gconv modules) no byte >= 0x80 can be read.
+        for (char c : bytes) {
+            if (static_cast<unsigned char>(c) < 0x80) {
+                out += c;
+            } else {
+                out += kReplacementCharacter;
+            }
+        }
+        return;
+    }
     iconv(as_iconv(converter_), nullptr, nullptr, nullptr, nullptr);
     char* in = const_cast<char*>(bytes.data());
     std::size_t in_left = bytes.size();

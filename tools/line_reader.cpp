@@ -27,8 +27,10 @@ bool LineReader::next(std::string& line) {
     line.clear();
     bool any = false;  // a line that ends without a line break still counts
     for (;;) {
-        if (pending_.empty()) {
-            if (!refill()) return any && !failed_;
+        if (pending_.empty() && !refill()) {
+            // The last line, without a line break (a CR of its CR LF may have come alone).
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            return any && !failed_;
         }
         const char* newline =
             static_cast<const char*>(std::memchr(pending_.data(), '\n', pending_.size()));

@@ -4,11 +4,12 @@
 
 #include <cstring>
 
+#include "percent_escapes.h"
+
 namespace vantrel {
 
 namespace {
 
-constexpr char kHexDigits[] = "0123456789ABCDEF";
 constexpr std::string_view kSeparator = "://";
 constexpr const char* kCharsetNames[] = {"ascii", "utf-8", "gbk"};
 
@@ -20,25 +21,12 @@ bool is_control(unsigned char c) {
     return c < 0x20 || c == 0x7F;
 }
 
-void append_escape(Text& out, unsigned char c) {
-    out += '%';
-    out += kHexDigits[c >> 4];
-    out += kHexDigits[c & 15];
-}
-
 bool needs_escape_in_ascii_form(unsigned char c) {
     return c >= 0x80 || is_control(c) || c == ' ' || std::strchr("\"<>\\^`{|}", c) != nullptr;
 }
 
 bool cannot_stand_in_name(unsigned char c) {
     return is_control(c) || c == '/' || c == '\\';
-}
-
-int hex_value(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
 }
 
 // The length of the valid UTF-8 sequence at i, 0 when there is none.
@@ -94,7 +82,7 @@ Text ascii_form(std::string_view address) {
     for (char c : address) {
         const unsigned char byte = static_cast<unsigned char>(c);
         if (needs_escape_in_ascii_form(byte)) {
-            append_escape(out, byte);
+            append_percent_escape(out, byte);
         } else {
             out += c;
         }
@@ -117,14 +105,12 @@ Text file_name_of(std::string_view address) {
     name.reserve(segment.size());
     for (std::size_t i = 0; i < segment.size(); ++i) {
         unsigned char byte = byte_at(segment, i);
-        if (byte == '%' && i + 2 < segment.size() && hex_value(segment[i + 1]) >= 0 &&
-            hex_value(segment[i + 2]) >= 0) {
-            byte = static_cast<unsigned char>(hex_value(segment[i + 1]) * 16 +
-                                              hex_value(segment[i + 2]));
+        if (is_percent_escape_at(segment, i)) {
+            byte = percent_escape_value(segment, i);
             i += 2;
         }
         if (cannot_stand_in_name(byte)) {
-            append_escape(name, byte);
+            append_percent_escape(name, byte);
         } else {
             name += static_cast<char>(byte);
         }

@@ -5,6 +5,8 @@
 
 #include <utility>
 
+#include "percent_escapes.h"
+
 namespace vantrel {
 
 namespace {
@@ -28,20 +30,9 @@ bool starts_with_any_case(std::string_view s, std::string_view lower_prefix) {
     return true;
 }
 
-int hex_value(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-bool is_escape_at(std::string_view s, std::size_t i) {
-    return s[i] == '%' && i + 2 < s.size() && hex_value(s[i + 1]) >= 0 && hex_value(s[i + 2]) >= 0;
-}
-
 bool holds_escape(std::string_view s) {
     for (std::size_t i = s.find('%'); i != std::string_view::npos; i = s.find('%', i + 1)) {
-        if (is_escape_at(s, i)) return true;
+        if (is_percent_escape_at(s, i)) return true;
     }
     return false;
 }
@@ -51,11 +42,11 @@ std::optional<Text> percent_decoded(std::string_view s) {
     Text out;
     out.reserve(s.size());
     for (std::size_t i = 0; i < s.size(); ++i) {
-        if (!is_escape_at(s, i)) {
+        if (!is_percent_escape_at(s, i)) {
             out += s[i];
             continue;
         }
-        const int value = hex_value(s[i + 1]) * 16 + hex_value(s[i + 2]);
+        const unsigned char value = percent_escape_value(s, i);
         if (value == 0) return std::nullopt;
         out += static_cast<char>(value);
         i += 2;

@@ -37,11 +37,6 @@ Text text_left(std::string_view s, std::int64_t n) {
     return Text(s.substr(0, clamp_count(s, n)));
 }
 
-Text text_right(std::string_view s, std::int64_t n) {
-    const std::size_t count = clamp_count(s, n);
-    return Text(s.substr(s.size() - count));
-}
-
 Text text_mid(std::string_view s, std::int64_t start, std::int64_t n) {
     // A start of 0 or less is not moved to 1: it gives the empty text.
     if (start < 1 || static_cast<std::uint64_t>(start - 1) >= s.size() || n <= 0) return Text();
@@ -86,45 +81,6 @@ Text text_replace(std::string_view s, std::string_view t, std::string_view repla
     return out;
 }
 
-Text text_remove_spaces(std::string_view s) {
-    Text out;
-    out.reserve(s.size());
-    for (std::size_t p = 0; p < s.size();) {
-        const unsigned char c = byte_at(s, p);
-        if (is_lead_byte(c)) {
-            if (p + 1 == s.size()) break;  // a dangling lead byte is dropped
-            if (!(c == 0xA1 && byte_at(s, p + 1) == 0xA1)) out.append(s.substr(p, 2));
-            p += 2;
-        } else {
-            if (c != 0x20) out.push_back(static_cast<char>(c));
-            ++p;
-        }
-    }
-    return out;
-}
-
-int text_char_code(std::string_view s, std::int64_t pos) {
-    if (pos < 1 || static_cast<std::uint64_t>(pos) > s.size()) return 0;
-    return static_cast<signed char>(s[static_cast<std::size_t>(pos - 1)]);
-}
-
-Text text_from_char_code(std::int64_t code) {
-    const char c = static_cast<char>(static_cast<unsigned char>(code & 0xFF));
-    if (c == 0) return Text();
-    return Text(1, c);
-}
-
-int text_compare(std::string_view a, std::string_view b) {
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const unsigned char x = byte_at(a, i);
-        const unsigned char y = byte_at(b, i);
-        if (x != y) return x < y ? -1 : 1;
-    }
-    if (a.size() == b.size()) return 0;
-    return a.size() < b.size() ? -1 : 1;
-}
-
 Text text_concat(std::initializer_list<std::string_view> parts) {
     std::size_t total = 0;
     for (std::string_view part : parts)
@@ -134,11 +90,6 @@ Text text_concat(std::initializer_list<std::string_view> parts) {
     for (std::string_view part : parts)
         out.append(part);
     return out;
-}
-
-Text text_blank(std::int64_t n) {
-    if (n <= 0) return Text();
-    return Text(static_cast<std::size_t>(n), ' ');
 }
 
 Text to_text(const Bytes& b) {
@@ -154,53 +105,6 @@ Text to_text(std::int32_t v) {
 
 Text to_text(std::string_view s) {
     return Text(s);
-}
-
-int bytes_length(const Bytes& b) {
-    return static_cast<int>(b.size());
-}
-
-Bytes bytes_left(const Bytes& b, std::int64_t n) {
-    if (n <= 0) return Bytes();
-    const std::size_t count =
-        static_cast<std::size_t>(std::min<std::uint64_t>(static_cast<std::uint64_t>(n), b.size()));
-    return Bytes(b.begin(), b.begin() + static_cast<std::ptrdiff_t>(count));
-}
-
-Bytes bytes_concat(std::initializer_list<const Bytes*> parts) {
-    std::size_t total = 0;
-    for (const Bytes* part : parts) {
-        if (part) total += part->size();
-    }
-    Bytes out;
-    out.reserve(total);
-    for (const Bytes* part : parts) {
-        if (part) out.insert(out.end(), part->begin(), part->end());
-    }
-    return out;
-}
-
-double divide_truncated(double a, double b) {
-    return std::trunc(a / b);
-}
-
-// fmod gives a - b * trunc(a / b) exactly, with the sign of a.
-double remainder_truncated(double a, double b) {
-    return std::fmod(a, b);
-}
-
-std::int32_t bit_or(std::int32_t a, std::int32_t b) {
-    return a | b;
-}
-
-std::int64_t truncate_to_integer(double x) {
-    // Not-a-number and values beyond the 64-bit range have no integer; they give 0 and the
-    // nearest end of the range instead of undefined behaviour.
-    if (std::isnan(x)) return 0;
-    constexpr double kLimit = 9223372036854775808.0;  // 2^63
-    if (x >= kLimit) return std::numeric_limits<std::int64_t>::max();
-    if (x < -kLimit) return std::numeric_limits<std::int64_t>::min();
-    return static_cast<std::int64_t>(x);
 }
 
 bool text_starts_with(std::string_view s, std::string_view prefix) {

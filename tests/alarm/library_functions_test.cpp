@@ -8,13 +8,17 @@
 #include <functional>
 #include <string>
 
-#include "test_support.h"
+#include "support/files.h"
+#include "support/process.h"
+#include "support/wait.h"
+#include "support/window_search.h"
 #include "vantrel/contract.h"
 
 namespace {
 
-using test_support::program_directory;
 using vantrel::LibraryFunctions;
+using vantrel::testing::Process;
+using vantrel::testing::program_directory;
 
 std::wstring module_directory(HMODULE module) {
     wchar_t path[MAX_PATH] = {};
@@ -140,47 +144,47 @@ TEST(LibraryFunctions, AMissingLibraryOrFunctionEndsTheProgramWithTheFatalErrorR
     for (const MissingCase& missing : kMissingCases) {
         SCOPED_TRACE(std::string(missing.entry) +
                      (missing.library_without_entries ? " (library without it)" : " (no library)"));
-        test_support::TempDirectory directory;
+        vantrel::testing::TempDirectory directory;
         ASSERT_TRUE(directory.copy_in(L"library_call_helper.exe", L"helper.exe"));
         if (missing.library_without_entries) {
             ASSERT_TRUE(directory.copy_in(L"stand_in_without_entries.dll",
                                           missing.library_without_entries));
         }
         const std::wstring entry(missing.entry, missing.entry + strlen(missing.entry));
-        test_support::ChildProcess helper(L"\"" + directory.file(L"helper.exe") + L"\" " + entry,
-                                          directory.path());
-        ASSERT_TRUE(helper.started());
+        const Process helper = Process::start(
+            L"\"" + directory.file(L"helper.exe") + L"\" " + entry, {}, directory.path());
+        ASSERT_TRUE(helper);
 
         HWND report = nullptr;
-        ASSERT_TRUE(test_support::wait_until([&] {
-            report = test_support::find_top_window(helper.id(), L"#32770");
+        ASSERT_TRUE(vantrel::testing::wait_until([&] {
+            report = vantrel::testing::find_top_window(helper.id(), L"#32770");
             return report != nullptr || !helper.running();
         }));
         ASSERT_NE(report, nullptr) << "the helper ended without a report";
         EXPECT_EQ(GetWindow(report, GW_OWNER), nullptr);
-        const std::wstring text = test_support::child_texts(report);
+        const std::wstring text = vantrel::testing::child_texts(report);
         EXPECT_NE(text.find(missing.library), std::wstring::npos);
         EXPECT_NE(text.find(missing.function), std::wstring::npos);
 
         HWND ok = GetDlgItem(report, IDOK);
         ASSERT_NE(ok, nullptr);
         SendMessageW(ok, BM_CLICK, 0, 0);
-        DWORD exit_code = 0;
-        ASSERT_TRUE(helper.wait_for_exit(20000, exit_code));
-        EXPECT_EQ(exit_code, static_cast<DWORD>(-1));
+        const std::optional<DWORD> exit_code = helper.wait_for_exit(20000);
+        ASSERT_TRUE(exit_code);
+        EXPECT_EQ(*exit_code, static_cast<DWORD>(-1));
     }
 }
 
 TEST(LibraryFunctions, TheHelperEndsNormallyWhenTheLibraryIsThere) {
-    test_support::TempDirectory directory;
+    vantrel::testing::TempDirectory directory;
     ASSERT_TRUE(directory.copy_in(L"library_call_helper.exe", L"helper.exe"));
     ASSERT_TRUE(directory.copy_in(L"nz.dll", L"nz.dll"));
-    test_support::ChildProcess helper(L"\"" + directory.file(L"helper.exe") + L"\" alarm",
-                                      directory.path());
-    ASSERT_TRUE(helper.started());
-    DWORD exit_code = 1;
-    ASSERT_TRUE(helper.wait_for_exit(20000, exit_code));
-    EXPECT_EQ(exit_code, 0u);
+    const Process helper =
+        Process::start(L"\"" + directory.file(L"helper.exe") + L"\" alarm", {}, directory.path());
+    ASSERT_TRUE(helper);
+    const std::optional<DWORD> exit_code = helper.wait_for_exit(20000);
+    ASSERT_TRUE(exit_code);
+    EXPECT_EQ(*exit_code, 0u);
 }
 
 }  // namespace

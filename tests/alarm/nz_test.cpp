@@ -11,11 +11,13 @@
 #include <thread>
 
 #include "reminder.h"
-#include "test_support.h"
+#include "support/wait.h"
+#include "support/window_search.h"
+#include "vantrel/win/owned.h"
 
 namespace {
 
-using test_support::wait_until;
+using vantrel::testing::wait_until;
 
 nz::LocalTime at(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second,
                  WORD milliseconds = 0) {
@@ -75,16 +77,13 @@ constexpr wchar_t kReminderClass[] = L"nz.闹钟提醒";
 class AlarmComponent : public testing::Test {
   protected:
     void SetUp() override {
-        library_ = LoadLibraryW(L"nz.dll");
-        ASSERT_NE(library_, nullptr);
+        library_.reset(LoadLibraryW(L"nz.dll"));
+        ASSERT_NE(library_.get(), nullptr);
         alarm_ = reinterpret_cast<AlarmEntry>(
-            reinterpret_cast<void (*)()>(GetProcAddress(library_,
+            reinterpret_cast<void (*)()>(GetProcAddress(library_.get(),
                                                         "\xC4\xD6\xD6\xD3"
                                                         "dll")));
         ASSERT_NE(alarm_, nullptr) << "闹钟dll is not exported under its code page 936 name";
-    }
-    void TearDown() override {
-        if (library_) FreeLibrary(library_);
     }
 
     static HWND wait_for_dialog() {
@@ -96,7 +95,7 @@ class AlarmComponent : public testing::Test {
         return dialog;
     }
 
-    HMODULE library_ = nullptr;
+    vantrel::OwnedModule library_;
     AlarmEntry alarm_ = nullptr;
 };
 
@@ -122,7 +121,7 @@ TEST_F(AlarmComponent, RemindsWithTheNoteAtTheTimeSet) {
         if (!dialog) return fail("no dialog");
         HWND picker = FindWindowExW(dialog, nullptr, L"SysDateTimePick32", nullptr);
         HWND note_box = FindWindowExW(dialog, nullptr, L"Edit", nullptr);
-        HWND ok = test_support::find_button(dialog, L"确定");
+        HWND ok = vantrel::testing::find_button(dialog, L"确定");
         if (!picker || !note_box || !ok) return fail("the dialog lacks a control");
 
         // Three seconds ahead, to the second.
@@ -143,7 +142,7 @@ TEST_F(AlarmComponent, RemindsWithTheNoteAtTheTimeSet) {
                     for (HWND box = FindWindowW(L"#32770", nullptr); box;
                          box = FindWindowExW(nullptr, box, L"#32770", nullptr)) {
                         if (IsWindowVisible(box) &&
-                            test_support::child_texts(box).find(note) != std::wstring::npos) {
+                            vantrel::testing::child_texts(box).find(note) != std::wstring::npos) {
                             reminder = box;
                             return true;
                         }
@@ -181,7 +180,7 @@ TEST_F(AlarmComponent, CancelSetsNoReminder) {
     std::thread driver([&] {
         HWND dialog = wait_for_dialog();
         if (!dialog) return;
-        SendMessageW(test_support::find_button(dialog, L"取消"), BM_CLICK, 0, 0);
+        SendMessageW(vantrel::testing::find_button(dialog, L"取消"), BM_CLICK, 0, 0);
         cancelled = true;
     });
     const int result = alarm_();

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "test_support.h"
+#include "support/stand_in_log.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ using vantrel::Text;
 // Remembers every call into the window layer, in order.
 class FakeWindow : public vantrel::WindowLayer {
   public:
-    explicit FakeWindow(const test_support::StandInLog& log) : log_(log) {}
+    explicit FakeWindow(const vantrel::testing::StandInLog& log) : log_(log) {}
 
     Text encoded;
     Text plain;
@@ -39,7 +39,7 @@ class FakeWindow : public vantrel::WindowLayer {
     HWND handle() const override { return nullptr; }
 
   private:
-    const test_support::StandInLog& log_;
+    const vantrel::testing::StandInLog& log_;
 };
 
 struct AddressCase {
@@ -77,7 +77,7 @@ TEST(OpenDownloadDialog, HandsTheWholeAddressToTheDialogInUtf16) {
     ASSERT_EQ(GetACP(), 936u) << "the tests run with a Chinese locale";
     for (const AddressCase& c : kAddresses) {
         SCOPED_TRACE(c.name);
-        test_support::StandInLog log;
+        vantrel::testing::StandInLog log;
         FakeWindow window(log);
         window.plain = c.box;
         LibraryFunctions functions;
@@ -92,7 +92,7 @@ TEST(OpenDownloadDialog, HandsTheWholeAddressToTheDialogInUtf16) {
 }
 
 TEST(StartDownload, HidesTheWindowToTheTrayAndEmptiesBothBoxesAfterTheDialog) {
-    test_support::StandInLog log;
+    vantrel::testing::StandInLog log;
     FakeWindow window(log);
     window.encoded = "thunder://QUFodHRwOi8vaG9zdC9hLnppcFpa";
     window.plain = "http://host/a.zip";
@@ -110,7 +110,7 @@ TEST(StartDownload, HidesTheWindowToTheTrayAndEmptiesBothBoxesAfterTheDialog) {
 
 TEST(StartDownload, TheSecondDownloadUsesTheBoundFunctionWithoutLoadingTheLibraryAgain) {
     ASSERT_EQ(GetModuleHandleW(L"shdocvw.dll"), nullptr);
-    test_support::StandInLog log;
+    vantrel::testing::StandInLog log;
     FakeWindow window(log);
     {
         LibraryFunctions functions;
@@ -130,7 +130,7 @@ TEST(StartDownload, TheSecondDownloadUsesTheBoundFunctionWithoutLoadingTheLibrar
 }
 
 TEST(RunAlarm, CallsTheAlarmComponentOncePerCall) {
-    test_support::StandInLog log;
+    vantrel::testing::StandInLog log;
     LibraryFunctions functions;
     for (std::size_t call = 1; call <= 3; ++call) {
         vantrel::run_alarm(functions);

@@ -6,16 +6,19 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "app_ids.h"
-#include "test_support.h"
+#include "support/files.h"
+#include "support/process.h"
+#include "support/stand_in_log.h"
+#include "support/wait.h"
+#include "support/window_search.h"
 
 namespace {
 
-using test_support::wait_until;
+using vantrel::testing::wait_until;
 
 // vantrel.exe started from a directory of its own, with the libraries that a case wants.
 class Vantrel {
@@ -28,26 +31,25 @@ class Vantrel {
             ok_ = ok_ && directory_.copy_in(library, library);
         }
         if (!ok_) return;
-        process_ = std::make_unique<test_support::ChildProcess>(
-            L"\"" + directory_.file(L"vantrel.exe") + L"\"", directory_.path());
-        ok_ = process_->started() && wait_until([this] {
+        process_ = vantrel::testing::Process::start(L"\"" + directory_.file(L"vantrel.exe") + L"\"",
+                                                    {}, directory_.path());
+        ok_ = process_ && wait_until([this] {
                   window_ = find_main_window();
-                  return window_ != nullptr || !process_->running();
+                  return window_ != nullptr || !process_.running();
               });
         ok_ = ok_ && window_ != nullptr;
     }
 
     ~Vantrel() {
-        if (process_ && process_->running() && window_) {
-            PostMessageW(control(vantrel::id_cancel_button), BM_CLICK, 0, 0);  // 退出
-            DWORD exit_code = 0;
-            process_->wait_for_exit(10000, exit_code);
+        if (process_.running() && window_) {
+            PostMessageW(control(vantrel::id_exit_button), BM_CLICK, 0, 0);  // 退出
+            process_.wait_for_exit(10000);
         }
     }
 
     bool ok() const { return ok_; }
     HWND window() const { return window_; }
-    const test_support::ChildProcess& process() const { return *process_; }
+    const vantrel::testing::Process& process() const { return process_; }
     HWND control(int id) const { return GetDlgItem(window_, id); }
 
     // Posted, so that a click that ends the program does not hold up the test.
@@ -85,17 +87,11 @@ class Vantrel {
 
   private:
     HWND find_main_window() const {
-        for (HWND window = FindWindowW(vantrel::kMainWindowClass, nullptr); window;
-             window = FindWindowExW(nullptr, window, vantrel::kMainWindowClass, nullptr)) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == process_->id() && IsWindowVisible(window)) return window;
-        }
-        return nullptr;
+        return vantrel::testing::find_top_window(process_.id(), vantrel::kMainWindowClass);
     }
 
-    test_support::TempDirectory directory_;
-    std::unique_ptr<test_support::ChildProcess> process_;
+    vantrel::testing::TempDirectory directory_;
+    vantrel::testing::Process process_;
     HWND window_ = nullptr;
     bool ok_ = false;
 };
@@ -103,7 +99,7 @@ class Vantrel {
 const std::vector<std::wstring> kStandIns = {L"nz.dll", L"shdocvw.dll"};
 
 TEST(Vantrel, TheTimerButtonTheMenuItemAndEnterInAnEditBoxEachCallTheAlarmOnce) {
-    test_support::StandInLog log;
+    vantrel::testing::StandInLog log;
     Vantrel vantrel(kStandIns);
     ASSERT_TRUE(vantrel.ok());
     std::size_t calls = 0;
@@ -118,50 +114,50 @@ TEST(Vantrel, TheTimerButtonTheMenuItemAndEnterInAnEditBoxEachCallTheAlarmOnce) 
     expect_one_more_call("定时按钮");
     vantrel.choose_menu_item(vantrel::id_menu_alarm);
     expect_one_more_call("定时任务");
-    ASSERT_TRUE(vantrel.press_enter_in(vantrel::id_edit1));
+    ASSERT_TRUE(vantrel.press_enter_in(vantrel::id_encoded_box));
     expect_one_more_call("Enter in 编辑框1");
-    ASSERT_TRUE(vantrel.press_enter_in(vantrel::id_edit2));
+    ASSERT_TRUE(vantrel.press_enter_in(vantrel::id_plain_box));
     expect_one_more_call("Enter in 编辑框2");
     EXPECT_TRUE(IsWindowVisible(vantrel.window())) << "the alarm leaves the window alone";
 }
 
 TEST(Vantrel, TheDownloadButtonHandsTheAddressToTheDialogAndHidesTheWindowWithEmptyBoxes) {
-    test_support::StandInLog log;
+    vantrel::testing::StandInLog log;
     Vantrel vantrel(kStandIns);
     ASSERT_TRUE(vantrel.ok());
     const std::wstring address = L"http://下载.cn/文件/a.zip";
-    vantrel.set_text_of(vantrel::id_edit1, L"thunder://QUFodHRwOi8vaG9zdC9hLnppcFpa");
-    vantrel.set_text_of(vantrel::id_edit2, address);
+    vantrel.set_text_of(vantrel::id_encoded_box, L"thunder://QUFodHRwOi8vaG9zdC9hLnppcFpa");
+    vantrel.set_text_of(vantrel::id_plain_box, address);
 
     vantrel.click(vantrel::id_download_button);
     // The boxes are emptied last.
-    EXPECT_TRUE(wait_until([&] { return vantrel.text_of(vantrel::id_edit2).empty(); }));
+    EXPECT_TRUE(wait_until([&] { return vantrel.text_of(vantrel::id_plain_box).empty(); }));
     EXPECT_FALSE(IsWindowVisible(vantrel.window()));
-    EXPECT_EQ(vantrel.text_of(vantrel::id_edit1), L"");
+    EXPECT_EQ(vantrel.text_of(vantrel::id_encoded_box), L"");
     EXPECT_EQ(log.records(), std::vector<std::wstring>{address});
     EXPECT_TRUE(vantrel.process().running());
 }
 
 TEST(Vantrel, WithoutTheAlarmLibraryTheFirstAlarmEndsTheProgramWithTheFatalErrorReport) {
-    test_support::StandInLog log;
+    vantrel::testing::StandInLog log;
     Vantrel vantrel({L"shdocvw.dll"});
     ASSERT_TRUE(vantrel.ok());
     vantrel.click(vantrel::id_alarm_button);
 
     HWND report = nullptr;
     ASSERT_TRUE(wait_until([&] {
-        report = test_support::find_top_window(vantrel.process().id(), L"#32770");
+        report = vantrel::testing::find_top_window(vantrel.process().id(), L"#32770");
         return report != nullptr || !vantrel.process().running();
     }));
     ASSERT_NE(report, nullptr) << "the program ended without a report";
     EXPECT_EQ(GetWindow(report, GW_OWNER), nullptr);
-    const std::wstring text = test_support::child_texts(report);
+    const std::wstring text = vantrel::testing::child_texts(report);
     EXPECT_NE(text.find(L"nz.dll"), std::wstring::npos);
     EXPECT_NE(text.find(L"闹钟dll"), std::wstring::npos);
     PostMessageW(GetDlgItem(report, IDOK), BM_CLICK, 0, 0);
-    DWORD exit_code = 0;
-    ASSERT_TRUE(vantrel.process().wait_for_exit(20000, exit_code));
-    EXPECT_EQ(exit_code, static_cast<DWORD>(-1));
+    const std::optional<DWORD> exit_code = vantrel.process().wait_for_exit(20000);
+    ASSERT_TRUE(exit_code);
+    EXPECT_EQ(*exit_code, static_cast<DWORD>(-1));
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 namespace vantrel::testing {
 namespace {
 
-constexpr int kRadios[] = {id_radio1, id_radio2, id_radio3, id_radio4};
+constexpr int kRadios[] = {id_thunder_radio, id_flashget_radio, id_qqdl_radio, id_rayfile_radio};
 
 class Conversion : public ::testing::Test {
   protected:
@@ -34,40 +34,40 @@ TEST_F(Conversion, EachRadioButtonConvertsItsScheme) {
         const char* address;
     };
     const Case cases[] = {
-        {id_radio1,
+        {id_thunder_radio,
          "thunder://QUFodHRwOi8vZXhhbXBsZS5jb20vZmlsZS56aXBaWg==", "http://example.com/file.zip"},
-        {id_radio2, "Flashget://W0ZMQVNIR0VUXWh0dHA6Ly9hL2IuemlwW0ZMQVNIR0VUXQ==&abc",
+        {id_flashget_radio, "Flashget://W0ZMQVNIR0VUXWh0dHA6Ly9hL2IuemlwW0ZMQVNIR0VUXQ==&abc",
          "http://a/b.zip"},
-        {id_radio3, "qqdl://aHR0cDovL2EvYi56aXA=", "http://a/b.zip"},
-        {id_radio4, "fs2you://YS9iLnppcHwxMjM=", "http://a/b.zip"},
-        {id_radio4, "fs2you://", "http://"},
-        {id_radio1, "thunder://", ""},
+        {id_qqdl_radio, "qqdl://aHR0cDovL2EvYi56aXA=", "http://a/b.zip"},
+        {id_rayfile_radio, "fs2you://YS9iLnppcHwxMjM=", "http://a/b.zip"},
+        {id_rayfile_radio, "fs2you://", "http://"},
+        {id_thunder_radio, "thunder://", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.link);
-        program.set_box(id_edit1, c.link);
-        program.set_box(id_edit2, "before");
+        program.set_box(id_encoded_box, c.link);
+        program.set_box(id_plain_box, "before");
         program.click(c.radio);
         expect_only_checked(c.radio);
-        EXPECT_EQ(program.box(id_edit2), c.address);
-        EXPECT_EQ(program.box(id_edit1), c.link);
+        EXPECT_EQ(program.box(id_plain_box), c.address);
+        EXPECT_EQ(program.box(id_encoded_box), c.link);
     }
 }
 
 // A click on the radio button that is checked already runs its converter again.
 TEST_F(Conversion, RepeatedClickConvertsAgain) {
-    program.set_box(id_edit1, "thunder://QUFodHRwOi8vZXhhbXBsZS5jb20vZmlsZS56aXBaWg==");
-    program.click(id_radio1);
-    EXPECT_EQ(program.box(id_edit2), "http://example.com/file.zip");
+    program.set_box(id_encoded_box, "thunder://QUFodHRwOi8vZXhhbXBsZS5jb20vZmlsZS56aXBaWg==");
+    program.click(id_thunder_radio);
+    EXPECT_EQ(program.box(id_plain_box), "http://example.com/file.zip");
 
-    program.set_box(id_edit1, "thunder://QUFodHRwOi8veC8yLnJhclpa");
-    program.click(id_radio1);
-    expect_only_checked(id_radio1);
-    EXPECT_EQ(program.box(id_edit2), "http://x/2.rar");
+    program.set_box(id_encoded_box, "thunder://QUFodHRwOi8veC8yLnJhclpa");
+    program.click(id_thunder_radio);
+    expect_only_checked(id_thunder_radio);
+    EXPECT_EQ(program.box(id_plain_box), "http://x/2.rar");
 
-    program.set_box(id_edit2, "edited");
-    program.click(id_radio1);
-    EXPECT_EQ(program.box(id_edit2), "http://x/2.rar");
+    program.set_box(id_plain_box, "edited");
+    program.click(id_thunder_radio);
+    EXPECT_EQ(program.box(id_plain_box), "http://x/2.rar");
 }
 
 // A link without the scheme's exact prefix gets the format error: a task-modal box without
@@ -78,14 +78,14 @@ TEST_F(Conversion, FormatError) {
         const char* link;
     };
     const Case cases[] = {
-        {id_radio1, "Thunder://QUFhYmNaWg=="},       {id_radio2, "flashget://x"},
-        {id_radio3, " qqdl://aHR0cDovL2EvYi56aXA="}, {id_radio4, ""},
-        {id_radio1, "qqdl://aHR0cDovL2EvYi56aXA="},
+        {id_thunder_radio, "Thunder://QUFhYmNaWg=="},       {id_flashget_radio, "flashget://x"},
+        {id_qqdl_radio, " qqdl://aHR0cDovL2EvYi56aXA="}, {id_rayfile_radio, ""},
+        {id_thunder_radio, "qqdl://aHR0cDovL2EvYi56aXA="},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.link);
-        program.set_box(id_edit1, c.link);
-        program.set_box(id_edit2, "kept");
+        program.set_box(id_encoded_box, c.link);
+        program.set_box(id_plain_box, "kept");
         program.post_click(c.radio);
 
         HWND box = program.wait_for_message_box();
@@ -97,8 +97,8 @@ TEST_F(Conversion, FormatError) {
         close_message_box(box);
         ASSERT_TRUE(wait_until([&] { return !IsWindow(box); }));
         ASSERT_TRUE(wait_until([&] { return IsWindowEnabled(program.main()) != FALSE; }));
-        EXPECT_EQ(program.box(id_edit2), "kept");
-        EXPECT_EQ(program.box(id_edit1), c.link);
+        EXPECT_EQ(program.box(id_plain_box), "kept");
+        EXPECT_EQ(program.box(id_encoded_box), c.link);
     }
 }
 
@@ -106,17 +106,17 @@ TEST_F(Conversion, FormatError) {
 // a second conversion, started in the middle of the first, holds the first one there.
 TEST_F(Conversion, FlashGetShowsTheBodyWhileDecoding) {
     const std::string body = "W0ZMQVNIR0VUXWh0dHA6Ly9hL2IuemlwW0ZMQVNIR0VUXQ==";
-    program.set_box(id_edit1, "Flashget://" + body + "&tail");
-    program.set_box(id_edit2, "before");
-    program.post_click(id_radio2);
-    program.post_click(id_radio1);  // reads the FlashGet link: the format error
+    program.set_box(id_encoded_box, "Flashget://" + body + "&tail");
+    program.set_box(id_plain_box, "before");
+    program.post_click(id_flashget_radio);
+    program.post_click(id_thunder_radio);  // reads the FlashGet link: the format error
 
     HWND box = program.wait_for_message_box();
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(program.box(id_edit2), body);
+    EXPECT_EQ(program.box(id_plain_box), body);
     close_message_box(box);
-    EXPECT_TRUE(wait_until([&] { return program.box(id_edit2) == "http://a/b.zip"; }));
-    expect_only_checked(id_radio1);
+    EXPECT_TRUE(wait_until([&] { return program.box(id_plain_box) == "http://a/b.zip"; }));
+    expect_only_checked(id_thunder_radio);
 }
 
 // Messages that arrive while a long link is decoded are handled in the middle of it: a close
@@ -124,22 +124,22 @@ TEST_F(Conversion, FlashGetShowsTheBodyWhileDecoding) {
 TEST_F(Conversion, CloseRequestDuringConversion) {
     // "http://d/" and then 10 000 times the bytes 79 E7 9E (each "eeee" decodes to them).
     // The close request comes next in the queue, so the first pump of the decoder runs it.
-    program.set_box(id_edit1, "qqdl://aHR0cDovL2Qv" + std::string(40000, 'e'));
-    program.post_click(id_radio3);
+    program.set_box(id_encoded_box, "qqdl://aHR0cDovL2Qv" + std::string(40000, 'e'));
+    program.post_click(id_qqdl_radio);
     PostMessageW(program.main(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(wait_until([&] { return !program.is_visible(); }));
-    EXPECT_EQ(program.box(id_edit1), "");
+    EXPECT_EQ(program.box(id_encoded_box), "");
     ASSERT_TRUE(
-        wait_until([&] { return program.box(id_edit2).rfind("http://d/", 0) == 0; }, 60000));
-    EXPECT_EQ(program.box(id_edit2).size(), 9u + 30000u);
+        wait_until([&] { return program.box(id_plain_box).rfind("http://d/", 0) == 0; }, 60000));
+    EXPECT_EQ(program.box(id_plain_box).size(), 9u + 30000u);
 }
 
 // The program ends cleanly when it is told to exit in the middle of a conversion: the
 // conversion must not touch the destroyed controls.
 TEST_F(Conversion, ExitDuringConversion) {
-    program.set_box(id_edit1, "qqdl://" + std::string(40000, 'e'));
-    program.post_click(id_radio3);
-    PostMessageW(program.main(), WM_COMMAND, MAKEWPARAM(id_cancel_button, BN_CLICKED), 0);
+    program.set_box(id_encoded_box, "qqdl://" + std::string(40000, 'e'));
+    program.post_click(id_qqdl_radio);
+    PostMessageW(program.main(), WM_COMMAND, MAKEWPARAM(id_exit_button, BN_CLICKED), 0);
     ASSERT_TRUE(program.wait_for_exit(60000));
     EXPECT_EQ(program.exit_code(), 0u);
 }

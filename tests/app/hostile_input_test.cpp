@@ -12,6 +12,7 @@
 #include "app_ids.h"
 #include "in_process.h"
 #include "program_driver.h"
+#include "support/data_object.h"
 
 namespace vantrel {
 namespace {
@@ -63,14 +64,7 @@ const std::string kBinary = [] {
     return text;
 }();
 
-HGLOBAL global_block(const std::string& bytes) {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-    if (auto* data = static_cast<char*>(GlobalLock(block))) {
-        std::memcpy(data, bytes.data(), bytes.size());
-        GlobalUnlock(block);
-    }
-    return block;
-}
+using testing::global_block;
 
 // Whether the clipboard's own CF_TEXT block has nothing readable behind it.
 bool clipboard_block_ends_readable_memory() {
@@ -179,12 +173,12 @@ TEST(HostileClipboard, TheProgramTakesTheTextWhole) {
     ASSERT_TRUE(testing::set_clipboard_text(encoded));
     Program program;
     ASSERT_TRUE(program.start());
-    EXPECT_TRUE(program.box(id_edit1) == encoded) << "the encoded link differs";
+    EXPECT_TRUE(program.box(id_encoded_box) == encoded) << "the encoded link differs";
 
     const std::string plain = long_link("http://host/", size_ending_its_memory(4 << 20));
     ASSERT_TRUE(testing::set_clipboard_bytes(plain));
-    program.click(id_ie_button);
-    EXPECT_TRUE(program.box(id_edit2) == plain.substr(0, plain.size() - 1))
+    program.click(id_paste_plain_button);
+    EXPECT_TRUE(program.box(id_plain_box) == plain.substr(0, plain.size() - 1))
         << "the plain address differs";
 
     // What an edit box makes of bytes that are no text of code page 936.
@@ -193,77 +187,28 @@ TEST(HostileClipboard, TheProgramTakesTheTextWhole) {
     MultiByteToWideChar(CP_ACP, 0, kBinary.c_str(), -1, wide, 512);
     WideCharToMultiByte(CP_ACP, 0, wide, -1, held, sizeof held, nullptr, nullptr);
     ASSERT_TRUE(testing::set_clipboard_text(kBinary));
-    program.click(id_ie_button);
-    EXPECT_EQ(program.box(id_edit2), held);
-    EXPECT_EQ(program.box(id_edit1).size(), encoded.size());
+    program.click(id_paste_plain_button);
+    EXPECT_EQ(program.box(id_plain_box), held);
+    EXPECT_EQ(program.box(id_encoded_box).size(), encoded.size());
     EXPECT_EQ(program.exit_code(), static_cast<DWORD>(STILL_ACTIVE));
 }
-
-// A data object that offers "UniformResourceLocator" on the given media and hands out, for
-// each read, the medium that the test makes.
-class UrlData final : public IDataObject {
-  public:
-    UrlData(DWORD media, std::function<HRESULT(STGMEDIUM*)> make_medium)
-        : format_(static_cast<CLIPFORMAT>(RegisterClipboardFormatW(L"UniformResourceLocator"))),
-          media_(media),
-          make_medium_(std::move(make_medium)) {}
-
-    int reads = 0;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDataObject)) {
-            *object = this;
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-
-    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
-        if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
-        ++reads;
-        *medium = STGMEDIUM{};
-        return make_medium_(medium);
-    }
-    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
-        if (format->cfFormat != format_) return DV_E_FORMATETC;
-        return format->tymed & media_ ? S_OK : DV_E_TYMED;
-    }
-    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
-        out->ptd = nullptr;
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
-
-  private:
-    CLIPFORMAT format_;
-    DWORD media_;
-    std::function<HRESULT(STGMEDIUM*)> make_medium_;
-};
 
 using HostileDrop = DropTargetTest;
 using Effects = std::vector<DWORD>;
 constexpr DWORD kAll = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+using testing::hglobal_medium;
+
+// A data object that offers "UniformResourceLocator" on the given media and hands out, for
+// each read, the medium that the test makes.
+struct UrlData : testing::FakeDataObject {
+    UrlData(DWORD media, MakeMedium make_medium)
+        : FakeDataObject(
+              static_cast<CLIPFORMAT>(RegisterClipboardFormatW(L"UniformResourceLocator")), media,
+              std::move(make_medium)) {}
+};
+
 const Effects kCopied{DROPEFFECT_COPY, DROPEFFECT_COPY, DROPEFFECT_COPY};
 const Effects kRefused{DROPEFFECT_NONE, DROPEFFECT_NONE, DROPEFFECT_NONE};
-
-// A medium that is a new block with exactly these bytes.
-std::function<HRESULT(STGMEDIUM*)> hglobal(const std::string& bytes) {
-    return [bytes](STGMEDIUM* medium) {
-        medium->tymed = TYMED_HGLOBAL;
-        medium->hGlobal = global_block(bytes);
-        return S_OK;
-    };
-}
 
 TEST_F(HostileDrop, UrlIsReadUpToItsFirstZeroByteAndNoFurtherThanItsBlock) {
     const std::string at_memory_end = long_link("http://host/", size_ending_its_memory(3 << 20));
@@ -279,11 +224,11 @@ TEST_F(HostileDrop, UrlIsReadUpToItsFirstZeroByteAndNoFurtherThanItsBlock) {
     EXPECT_TRUE(block_ended_memory);
     EXPECT_TRUE(boxes.plain == at_memory_end) << "the dropped URL differs";
 
-    UrlData huge(TYMED_HGLOBAL, hglobal(megabytes + '\0' + "more"));
+    UrlData huge(TYMED_HGLOBAL, hglobal_medium(megabytes + '\0' + "more"));
     EXPECT_EQ(drag_and_drop(&huge, 0, kAll), kCopied);
     EXPECT_TRUE(boxes.plain == megabytes) << "the dropped URL differs";
 
-    UrlData binary(TYMED_HGLOBAL, hglobal(kBinary));
+    UrlData binary(TYMED_HGLOBAL, hglobal_medium(kBinary));
     EXPECT_EQ(drag_and_drop(&binary, 0, kAll), kCopied);
     EXPECT_EQ(boxes.plain, kBinary);
     EXPECT_EQ(boxes.encoded, "old encoded");
@@ -304,8 +249,8 @@ TEST_F(HostileDrop, NoUrlToBeReadChangesNothing) {
         int reads;
     };
     const Case cases[] = {
-        {"an empty block", TYMED_HGLOBAL, hglobal(""), kCopied, 1},
-        {"a zero byte only", TYMED_HGLOBAL, hglobal(std::string(1, '\0')), kCopied, 1},
+        {"an empty block", TYMED_HGLOBAL, hglobal_medium(""), kCopied, 1},
+        {"a zero byte only", TYMED_HGLOBAL, hglobal_medium(std::string(1, '\0')), kCopied, 1},
         {"no block", TYMED_HGLOBAL,
          [](STGMEDIUM* medium) {
              medium->tymed = TYMED_HGLOBAL;

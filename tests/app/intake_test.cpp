@@ -36,8 +36,8 @@ TEST(Intake, AtStartUpEachPrefixAndNearMisses) {
         ASSERT_TRUE(set_clipboard_text(c.clipboard));
         Program program;
         ASSERT_TRUE(program.start());
-        EXPECT_EQ(program.box(id_edit1), c.encoded);
-        EXPECT_EQ(program.box(id_edit2), c.plain);
+        EXPECT_EQ(program.box(id_encoded_box), c.encoded);
+        EXPECT_EQ(program.box(id_plain_box), c.plain);
     }
 }
 
@@ -75,17 +75,17 @@ TEST(Intake, PasteButtons) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.clipboard);
         ASSERT_TRUE(set_clipboard_text(c.clipboard));
-        program.set_box(id_edit1, "old encoded");
-        program.set_box(id_edit2, "old plain");
+        program.set_box(id_encoded_box, "old encoded");
+        program.set_box(id_plain_box, "old plain");
 
-        program.click(id_ie_button);
-        EXPECT_EQ(program.box(id_edit2), c.plain ? c.clipboard : "old plain");
-        EXPECT_EQ(program.box(id_edit1), "old encoded");
+        program.click(id_paste_plain_button);
+        EXPECT_EQ(program.box(id_plain_box), c.plain ? c.clipboard : "old plain");
+        EXPECT_EQ(program.box(id_encoded_box), "old encoded");
 
-        program.set_box(id_edit2, "old plain");
-        program.click(id_original_button);
-        EXPECT_EQ(program.box(id_edit1), c.encoded ? c.clipboard : "old encoded");
-        EXPECT_EQ(program.box(id_edit2), "old plain");
+        program.set_box(id_plain_box, "old plain");
+        program.click(id_paste_encoded_button);
+        EXPECT_EQ(program.box(id_encoded_box), c.encoded ? c.clipboard : "old encoded");
+        EXPECT_EQ(program.box(id_plain_box), "old plain");
     }
 }
 
@@ -101,26 +101,26 @@ TEST(Intake, UnicodeClipboardTextArrivesAsAnsi) {
     Program program;
     ASSERT_TRUE(program.start());
     ASSERT_TRUE(set_clipboard_unicode_text(address));
-    program.click(id_ie_button);
-    EXPECT_EQ(program.box(id_edit2), ansi);
+    program.click(id_paste_plain_button);
+    EXPECT_EQ(program.box(id_plain_box), ansi);
 }
 
 TEST(Intake, InputThatChangesNothing) {
     ASSERT_TRUE(empty_clipboard());
     Program program;
     ASSERT_TRUE(program.start());
-    EXPECT_EQ(program.box(id_edit1), "");
-    EXPECT_EQ(program.box(id_edit2), "");
+    EXPECT_EQ(program.box(id_encoded_box), "");
+    EXPECT_EQ(program.box(id_plain_box), "");
 
     auto expect_unchanged = [&](const char* what) {
         SCOPED_TRACE(what);
-        program.set_box(id_edit1, "old encoded");
-        program.set_box(id_edit2, "old plain");
-        program.click(id_ie_button);
-        program.click(id_original_button);
+        program.set_box(id_encoded_box, "old encoded");
+        program.set_box(id_plain_box, "old plain");
+        program.click(id_paste_plain_button);
+        program.click(id_paste_encoded_button);
         program.command(id_menu_show_window);
-        EXPECT_EQ(program.box(id_edit1), "old encoded");
-        EXPECT_EQ(program.box(id_edit2), "old plain");
+        EXPECT_EQ(program.box(id_encoded_box), "old encoded");
+        EXPECT_EQ(program.box(id_plain_box), "old plain");
     };
 
     expect_unchanged("empty clipboard");
@@ -147,13 +147,13 @@ TEST(Intake, MegabyteLinksAreTakenWhole) {
 
     const std::string encoded = "thunder://" + std::string(1 << 20, 'Q');
     ASSERT_TRUE(set_clipboard_text(encoded));
-    program.click(id_original_button);
-    EXPECT_EQ(program.box(id_edit1), encoded);
+    program.click(id_paste_encoded_button);
+    EXPECT_EQ(program.box(id_encoded_box), encoded);
 
     const std::string plain = "http://host/" + std::string(1 << 20, 'a');
     ASSERT_TRUE(set_clipboard_text(plain));
-    program.click(id_ie_button);
-    EXPECT_EQ(program.box(id_edit2), plain);
+    program.click(id_paste_plain_button);
+    EXPECT_EQ(program.box(id_plain_box), plain);
 }
 
 }  // namespace

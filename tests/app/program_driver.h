@@ -1,13 +1,17 @@
 // Drives a running vantrel.exe from outside: starts it, finds its windows, reads and writes
-// its boxes, clicks its controls, and ends it (by force when a test fails half-way). Also
-// the clipboard helpers of the tests.
+// its boxes, clicks its controls, and ends it (by force when a test fails half-way). The
+// clipboard, message boxes and waiting come from the shared test support.
 #pragma once
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
+
+#include "support/clipboard.h"
+#include "support/process.h"
+#include "support/wait.h"
+#include "support/window_search.h"
 
 namespace vantrel::testing {
 
@@ -15,13 +19,10 @@ namespace vantrel::testing {
 const std::wstring& program_path();
 void set_program_path(const std::string& path);
 
-// Polls condition until it holds or timeout_ms has passed.
-bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms = 10000);
-
 class Program {
   public:
     Program() = default;
-    ~Program();
+    ~Program() { process_.end(99); }
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
@@ -29,10 +30,10 @@ class Program {
     bool start();
     HWND main() const { return main_; }
     HWND control(int id) const { return GetDlgItem(main_, id); }
-    DWORD process_id() const { return process_.dwProcessId; }
+    DWORD process_id() const { return process_.id(); }
 
-    std::string box(int id) const;  // the ANSI text of a box
-    void set_box(int id, const std::string& text) const;
+    std::string box(int id) const { return box_text(control(id)); }  // the ANSI text of a box
+    void set_box(int id, const std::string& text) const { set_box_text(control(id), text); }
     bool is_checked(int id) const;
     bool is_visible() const { return IsWindowVisible(main_) != FALSE; }
     // Clicks a control and returns when its action has returned.
@@ -44,43 +45,21 @@ class Program {
     void post_key(HWND target, WPARAM key) const;
 
     // The program's top-level windows of a class (visible or not).
-    std::vector<HWND> windows_of_class(const wchar_t* class_name) const;
+    std::vector<HWND> windows_of_class(const wchar_t* class_name) const {
+        return top_windows(class_name, process_.id());
+    }
     // The first visible message box (#32770) of the program; nullptr when none appears.
     HWND wait_for_message_box(DWORD timeout_ms = 10000) const;
 
-    bool wait_for_exit(DWORD timeout_ms = 10000) const;
+    bool wait_for_exit(DWORD timeout_ms = 10000) const {
+        return process_.wait_for_exit(timeout_ms).has_value();
+    }
     DWORD exit_code() const;
     bool tray_icon_present() const;  // NIM_MODIFY with the main window's icon id succeeds
 
   private:
-    PROCESS_INFORMATION process_{};
+    Process process_;
     HWND main_ = nullptr;
-};
-
-// The whole text of a message box: its caption and the text of its message.
-std::wstring message_box_caption(HWND box);
-std::wstring message_box_text(HWND box);
-void close_message_box(HWND box);
-
-// The clipboard, set by the test process.
-bool set_clipboard_text(const std::string& ansi);
-// CF_TEXT holding exactly these bytes: no zero byte is added after them.
-bool set_clipboard_bytes(const std::string& bytes);
-bool set_clipboard_unicode_text(const std::wstring& text);
-bool set_clipboard_bitmap();
-bool empty_clipboard();
-
-// Keeps the clipboard open, as another program may, while it lives.
-class ClipboardHold {
-  public:
-    ClipboardHold();
-    ~ClipboardHold();
-    ClipboardHold(const ClipboardHold&) = delete;
-    ClipboardHold& operator=(const ClipboardHold&) = delete;
-    bool is_open() const { return open_; }
-
-  private:
-    bool open_;
 };
 
 }  // namespace vantrel::testing

@@ -22,8 +22,8 @@ class WindowLife : public ::testing::Test {
     }
 
     void fill_boxes() {
-        program.set_box(id_edit1, "thunder://QUFhYmNaWg==");
-        program.set_box(id_edit2, "http://a/b");
+        program.set_box(id_encoded_box, "thunder://QUFhYmNaWg==");
+        program.set_box(id_plain_box, "http://a/b");
     }
 
     void send_tray_event(UINT mouse_message) {
@@ -57,15 +57,15 @@ TEST_F(WindowLife, MinimiseAndBackFromTheTray) {
     SendMessageW(program.main(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_TRUE(wait_until([&] { return !program.is_visible(); }));
     EXPECT_TRUE(program.tray_icon_present());
-    EXPECT_EQ(program.box(id_edit1), "thunder://QUFhYmNaWg==");
-    EXPECT_EQ(program.box(id_edit2), "http://a/b");
+    EXPECT_EQ(program.box(id_encoded_box), "thunder://QUFhYmNaWg==");
+    EXPECT_EQ(program.box(id_plain_box), "http://a/b");
 
     ASSERT_TRUE(set_clipboard_text("http://copied/later.zip"));
     send_tray_event(WM_LBUTTONUP);
     EXPECT_TRUE(program.is_visible());
     EXPECT_FALSE(IsIconic(program.main()));
-    EXPECT_EQ(program.box(id_edit2), "http://copied/later.zip");
-    EXPECT_EQ(program.box(id_edit1), "thunder://QUFhYmNaWg==");
+    EXPECT_EQ(program.box(id_plain_box), "http://copied/later.zip");
+    EXPECT_EQ(program.box(id_encoded_box), "thunder://QUFhYmNaWg==");
 
     // Other mouse events of the icon do nothing.
     SendMessageW(program.main(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
@@ -79,8 +79,8 @@ TEST_F(WindowLife, MinimiseAndBackFromTheTray) {
     program.command(id_menu_show_window);
     EXPECT_TRUE(program.is_visible());
     EXPECT_FALSE(IsIconic(program.main()));
-    EXPECT_EQ(program.box(id_edit1), "thunder://bmV3");
-    EXPECT_EQ(program.box(id_edit2), "http://copied/later.zip");
+    EXPECT_EQ(program.box(id_encoded_box), "thunder://bmV3");
+    EXPECT_EQ(program.box(id_plain_box), "http://copied/later.zip");
 }
 
 // The close button, Alt+F4 (the system menu's close) and Esc hide the visible window and
@@ -93,8 +93,8 @@ TEST_F(WindowLife, CloseRequestsHideAndEmpty) {
     const Case cases[] = {
         {"WM_CLOSE", [](const Program& p) { SendMessageW(p.main(), WM_CLOSE, 0, 0); }},
         {"SC_CLOSE", [](const Program& p) { SendMessageW(p.main(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
-        {"Esc in 编辑框1", [](const Program& p) { p.post_key(p.control(id_edit1), VK_ESCAPE); }},
-        {"Esc in 编辑框2", [](const Program& p) { p.post_key(p.control(id_edit2), VK_ESCAPE); }},
+        {"Esc in 编辑框1", [](const Program& p) { p.post_key(p.control(id_encoded_box), VK_ESCAPE); }},
+        {"Esc in 编辑框2", [](const Program& p) { p.post_key(p.control(id_plain_box), VK_ESCAPE); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -103,8 +103,8 @@ TEST_F(WindowLife, CloseRequestsHideAndEmpty) {
         fill_boxes();
         c.request(program);
         ASSERT_TRUE(wait_until([&] { return !program.is_visible(); }));
-        EXPECT_EQ(program.box(id_edit1), "");
-        EXPECT_EQ(program.box(id_edit2), "");
+        EXPECT_EQ(program.box(id_encoded_box), "");
+        EXPECT_EQ(program.box(id_plain_box), "");
         EXPECT_TRUE(program.tray_icon_present());
         EXPECT_EQ(program.exit_code(), static_cast<DWORD>(STILL_ACTIVE));
     }
@@ -117,7 +117,7 @@ TEST_F(WindowLife, ExitButtonEndsTheProgram) {
     ASSERT_TRUE(program.tray_icon_present());
     program.command(id_menu_about);
     ASSERT_EQ(program.windows_of_class(kAboutWindowClass).size(), 1u);
-    program.command(id_cancel_button);
+    program.command(id_exit_button);
     expect_clean_end();
 }
 
@@ -178,7 +178,7 @@ TEST_F(WindowLife, TrayMenuPopUp) {
     program.post_key(find_menu(), VK_DOWN);
     program.post_key(find_menu(), VK_RETURN);
     ASSERT_TRUE(wait_until([&] { return program.is_visible(); }));
-    EXPECT_TRUE(wait_until([&] { return program.box(id_edit2) == "http://from/menu"; }));
+    EXPECT_TRUE(wait_until([&] { return program.box(id_plain_box) == "http://from/menu"; }));
 }
 
 // Tab moves the focus along the control order.
@@ -189,12 +189,12 @@ TEST_F(WindowLife, TabMovesTheFocus) {
         GetGUIThreadInfo(GetWindowThreadProcessId(program.main(), nullptr), &info);
         return info.hwndFocus;
     };
-    PostMessageW(program.control(id_edit1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-    PostMessageW(program.control(id_edit1), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-    ASSERT_TRUE(wait_until([&] { return focus() == program.control(id_edit1); }));
-    program.post_key(program.control(id_edit1), VK_TAB);
-    EXPECT_TRUE(wait_until([&] { return focus() == program.control(id_edit2); }));
-    program.post_key(program.control(id_edit2), VK_TAB);
+    PostMessageW(program.control(id_encoded_box), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    PostMessageW(program.control(id_encoded_box), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    ASSERT_TRUE(wait_until([&] { return focus() == program.control(id_encoded_box); }));
+    program.post_key(program.control(id_encoded_box), VK_TAB);
+    EXPECT_TRUE(wait_until([&] { return focus() == program.control(id_plain_box); }));
+    program.post_key(program.control(id_plain_box), VK_TAB);
     EXPECT_TRUE(wait_until([&] { return focus() == program.control(id_alarm_button); }));
     EXPECT_TRUE(program.is_visible());
 }
@@ -221,18 +221,18 @@ TEST(EnterKey, DefaultButtonRule) {
         Outcome outcome;
     };
     const Case cases[] = {
-        {id_cancel_button, Outcome::exit},    {id_download_button, Outcome::download},
-        {id_alarm_button, Outcome::alarm},    {id_edit1, Outcome::alarm},
-        {id_edit2, Outcome::alarm},           {id_radio2, Outcome::alarm},
-        {id_original_button, Outcome::alarm}, {0, Outcome::alarm},
+        {id_exit_button, Outcome::exit},    {id_download_button, Outcome::download},
+        {id_alarm_button, Outcome::alarm},    {id_encoded_box, Outcome::alarm},
+        {id_plain_box, Outcome::alarm},           {id_flashget_radio, Outcome::alarm},
+        {id_paste_encoded_button, Outcome::alarm}, {0, Outcome::alarm},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.focus);
         ASSERT_TRUE(empty_clipboard());
         Program program;
         ASSERT_TRUE(program.start());
-        program.set_box(id_edit1, "thunder://QUFhYmNaWg==");
-        program.set_box(id_edit2, "http://a/b");
+        program.set_box(id_encoded_box, "thunder://QUFhYmNaWg==");
+        program.set_box(id_plain_box, "http://a/b");
         HWND target = program.main();
         if (c.focus != 0) {
             // A control takes the focus when the mouse button goes down on it; the release
@@ -248,8 +248,8 @@ TEST(EnterKey, DefaultButtonRule) {
                 break;
             case Outcome::download:
                 ASSERT_TRUE(wait_until([&] { return !program.is_visible(); }));
-                EXPECT_TRUE(wait_until([&] { return program.box(id_edit2).empty(); }));
-                EXPECT_EQ(program.box(id_edit1), "");
+                EXPECT_TRUE(wait_until([&] { return program.box(id_plain_box).empty(); }));
+                EXPECT_EQ(program.box(id_encoded_box), "");
                 break;
             case Outcome::alarm: {
                 HWND box = program.wait_for_message_box();

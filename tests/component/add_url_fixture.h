@@ -27,7 +27,7 @@ class AddUrlTest : public ::testing::Test {
     ComApartment apartment_;
     StandInLog log_;
     Component component_;
-    com_ptr<Itavik_down> object_;
+    ComPtr<Itavik_down> object_;
 };
 
 }  // namespace tavik_test

@@ -10,8 +10,6 @@
 namespace tavik_test {
 namespace {
 
-using Lines = std::vector<std::string>;
-
 constexpr char kMarker[] = "what the clipboard held before";
 
 // A VARIANT argument that owns its value.
@@ -72,8 +70,8 @@ class DispatchTest : public ::testing::Test {
 
     ComApartment apartment_;
     Component component_;
-    com_ptr<Itavik_down> object_;
-    com_ptr<IDispatch> dispatch_;
+    ComPtr<Itavik_down> object_;
+    ComPtr<IDispatch> dispatch_;
 };
 
 class Dispatch : public DispatchTest {
@@ -96,7 +94,7 @@ TEST_F(Dispatch, TypeInformationIsThatOfItavikDown) {
 
     ITypeInfo* info = nullptr;
     ASSERT_HR(S_OK, dispatch_->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info));
-    com_ptr<ITypeInfo> owned(info);
+    ComPtr<ITypeInfo> owned(info);
     TYPEATTR* attributes = nullptr;
     ASSERT_HR(S_OK, info->GetTypeAttr(&attributes));
     EXPECT_TRUE(IsEqualGUID(IID_Itavik_down, attributes->guid));
@@ -144,7 +142,7 @@ TEST_F(Dispatch, InvokeRunsAddUrlOnlyWithThreeArguments) {
             expected.push_back(restore_line(kMarker));
             expected.push_back(handoff_line(c.delivered));
         }
-        EXPECT_EQ(expected, log.lines());
+        EXPECT_EQ(expected, log.records());
         EXPECT_EQ(c.delivered ? c.delivered : kMarker, clipboard_text());
     }
 }

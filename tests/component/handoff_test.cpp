@@ -12,8 +12,6 @@
 namespace tavik_test {
 namespace {
 
-using Lines = std::vector<std::string>;
-
 constexpr wchar_t kLink[] = L"thunder://QUFodHRwOi8vZXhhbXBsZS5jb20vZmlsZS56aXBaWg==";
 constexpr char kLinkText[] = "thunder://QUFodHRwOi8vZXhhbXBsZS5jb20vZmlsZS56aXBaWg==";
 
@@ -21,9 +19,9 @@ class HandOff : public AddUrlTest {
   protected:
     HRESULT add_url(const std::optional<std::wstring>& url, const wchar_t* info = L"",
                     const wchar_t* xinfo = L"") {
-        unique_bstr url_text = url ? make_bstr(*url) : nullptr;
-        unique_bstr info_text = info ? make_bstr(info) : nullptr;
-        unique_bstr xinfo_text = xinfo ? make_bstr(xinfo) : nullptr;
+        const OwnedBstr url_text = url ? make_bstr(*url) : OwnedBstr();
+        const OwnedBstr info_text = info ? make_bstr(info) : OwnedBstr();
+        const OwnedBstr xinfo_text = xinfo ? make_bstr(xinfo) : OwnedBstr();
         return object_->AddUrl(url_text.get(), info_text.get(), xinfo_text.get());
     }
 
@@ -31,7 +29,7 @@ class HandOff : public AddUrlTest {
     Process started_standin() {
         HWND window = nullptr;
         wait_until([&] { return (window = find_main_window()) != nullptr; }, 1000);
-        return process_of(window);
+        return Process::of_window(window);
     }
 };
 
@@ -44,7 +42,7 @@ TEST_F(HandOff, RunningMainWindowIsRestoredThenGetsTheLinkOnTheClipboard) {
     EXPECT_HR(S_OK, add_url(kLink, L"info is not used", nullptr));
 
     // The clipboard still held the old text at the restore and held the link at the message.
-    EXPECT_EQ((Lines{restore_line(kMarker), handoff_line(kLinkText)}), log_.lines());
+    EXPECT_EQ((Lines{restore_line(kMarker), handoff_line(kLinkText)}), log_.records());
     EXPECT_EQ(kLinkText, clipboard_text());
     EXPECT_FALSE(IsIconic(standin.window));
 }
@@ -87,7 +85,7 @@ TEST_F(HandOff, UrlArrivesAsAnsiTextUpToItsFirstZeroCharacter) {
         EXPECT_HR(S_OK, add_url(c.url, nullptr, L"xinfo is not used"));
         expected.push_back(restore_line(kMarker));
         expected.push_back(handoff_line(c.text));
-        EXPECT_EQ(expected, log_.lines());
+        EXPECT_EQ(expected, log_.records());
         EXPECT_EQ(c.text, clipboard_text());
     }
 }
@@ -128,7 +126,7 @@ TEST_F(HandOff, WindowHandleTextIsReadAsItsLeadingNumber) {
             expected.push_back(restore_line(kMarker));
             expected.push_back(handoff_line(kLinkText));
         }
-        EXPECT_EQ(expected, log_.lines());
+        EXPECT_EQ(expected, log_.records());
         EXPECT_EQ(c.reaches_window ? kLinkText : kMarker, clipboard_text());
     }
 }
@@ -153,14 +151,14 @@ TEST_F(HandOff, WithoutMainWindowTheProgramIsStartedAndThenNotified) {
         SCOPED_TRACE(c.name);
         StandInLog log;
         delete_menu_ext_key();
-        write_record_text(vantrel::kFilePathValue, narrow(standin_path()));
+        write_record_text(vantrel::kFilePathValue, ansi(standin_path()));
         if (c.window_handle) write_record_text(vantrel::kMainWindowHandleValue, *c.window_handle);
         set_clipboard_text(kMarker);
 
         EXPECT_HR(S_OK, add_url(kLink));
         Process started = started_standin();
         EXPECT_TRUE(started);
-        EXPECT_EQ((Lines{restore_line(kMarker), handoff_line(kLinkText)}), log.lines());
+        EXPECT_EQ((Lines{restore_line(kMarker), handoff_line(kLinkText)}), log.records());
         EXPECT_EQ(kLinkText, clipboard_text());
         started.end();
         ASSERT_TRUE(wait_until([] { return find_main_window() == nullptr; }));
@@ -174,14 +172,14 @@ TEST_F(HandOff, ForeignWindowIsNotSentAnything) {
     StandIn foreign = start_standin(true);
     ASSERT_TRUE(foreign.window);
     log_.activate();
-    write_record_text(vantrel::kFilePathValue, narrow(standin_path()));
+    write_record_text(vantrel::kFilePathValue, ansi(standin_path()));
     write_record_text(vantrel::kMainWindowHandleValue, window_number(foreign.window));
 
     EXPECT_HR(S_OK, add_url(kLink));
     Process started = started_standin();
     EXPECT_TRUE(started);
-    EXPECT_EQ(Lines{}, foreign_log.lines());
-    EXPECT_EQ((Lines{restore_line(kMarker), handoff_line(kLinkText)}), log_.lines());
+    EXPECT_EQ(Lines{}, foreign_log.records());
+    EXPECT_EQ((Lines{restore_line(kMarker), handoff_line(kLinkText)}), log_.records());
 }
 
 TEST_F(HandOff, WithoutUsableFilePathNothingStarts) {
@@ -191,8 +189,8 @@ TEST_F(HandOff, WithoutUsableFilePathNothingStarts) {
     };
     const Case cases[] = {
         {"no FilePath", std::nullopt},
-        {"FilePath names nothing", narrow(test_file(L"no_such_program.exe"))},
-        {"FilePath of 1024 bytes", narrow(standin_path()) + std::string(1024, ' ')},
+        {"FilePath names nothing", ansi(test_file(L"no_such_program.exe"))},
+        {"FilePath of 1024 bytes", ansi(standin_path()) + std::string(1024, ' ')},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -14,8 +14,6 @@
 namespace tavik_test {
 namespace {
 
-using Lines = std::vector<std::string>;
-
 constexpr wchar_t kLink[] = L"http://host/file.zip";
 constexpr char kLinkText[] = "http://host/file.zip";
 
@@ -54,7 +52,7 @@ class BstrAtPageEnd {
 class Hostile : public AddUrlTest {
   protected:
     HRESULT add_url(BSTR url) {
-        unique_bstr info = make_bstr(L"");
+        OwnedBstr info = make_bstr(L"");
         return object_->AddUrl(url, info.get(), nullptr);
     }
 };
@@ -101,7 +99,7 @@ TEST_F(HostileUrl, ReachesTheMainWindowAsTheRulesSay) {
         }
         expected.push_back(restore_line(kMarker));
         expected.push_back(handoff_line(c.text));
-        const Lines lines = log_.lines();
+        const Lines lines = log_.records();
         EXPECT_TRUE(lines == expected) << "the stand-in's log differs";
         EXPECT_TRUE(clipboard_text() == c.text) << "the clipboard differs";
     }
@@ -173,7 +171,7 @@ TEST_F(HostileUrl, TooLongForTheConversionBuffer) {
     ASSERT_EQ(LongestBstr::kLength, SysStringLen(url.get()));
 
     EXPECT_HR(E_OUTOFMEMORY, add_url(url.get()));
-    EXPECT_EQ(Lines{}, log_.lines());
+    EXPECT_EQ(Lines{}, log_.records());
     EXPECT_EQ(kMarker, clipboard_text());
 }
 
@@ -225,7 +223,7 @@ TEST_F(HostileRecord, MainWindowHandle) {
             expected.push_back(restore_line(kMarker));
             expected.push_back(handoff_line(kLinkText));
         }
-        EXPECT_EQ(expected, log_.lines());
+        EXPECT_EQ(expected, log_.records());
         EXPECT_EQ(c.reaches_window ? kLinkText : kMarker, clipboard_text());
         EXPECT_EQ(standin.window, find_main_window()) << "no other main program was started";
     }
@@ -235,7 +233,7 @@ TEST_F(HostileRecord, MainWindowHandle) {
 // a longer value counts as missing. MainWindowHandle names no window, so the program named
 // there is started, or nothing happens.
 TEST_F(HostileRecord, FilePath) {
-    const std::string path = narrow(standin_path());
+    const std::string path = ansi(standin_path());
     struct Case {
         const char* name;
         DWORD type;
@@ -262,10 +260,10 @@ TEST_F(HostileRecord, FilePath) {
         set_clipboard_text(kMarker);
 
         EXPECT_HR(S_OK, add_url(make_bstr(kLink).get()));
-        Process started = process_of(find_main_window());
+        Process started = Process::of_window(find_main_window());
         EXPECT_EQ(c.starts, static_cast<bool>(started));
         const Lines handed_over{restore_line(kMarker), handoff_line(kLinkText)};
-        EXPECT_EQ(c.starts ? handed_over : Lines{}, log.lines());
+        EXPECT_EQ(c.starts ? handed_over : Lines{}, log.records());
         EXPECT_EQ(c.starts ? kLinkText : kMarker, clipboard_text());
         started.end();
         ASSERT_TRUE(wait_until([] { return find_main_window() == nullptr; }));

@@ -30,8 +30,8 @@ std::wstring system_program(const wchar_t* name) {
 
 // regsvr32's exit code, with the options given, on tavik.dll.
 std::optional<DWORD> regsvr32(const std::wstring& options) {
-    Process process = start_process(L"\"" + system_program(L"regsvr32.exe") + L"\" " + options +
-                                    L" \"" + component_path() + L"\"");
+    Process process = Process::start(L"\"" + system_program(L"regsvr32.exe") + L"\" " + options +
+                                     L" \"" + component_path() + L"\"");
     return process.wait_for_exit();
 }
 
@@ -80,7 +80,7 @@ TEST_F(Registration, WritesExactlyTheClassEntriesAndReplacesTheClassKey) {
     };
     for (const auto& entry : expected) {
         EXPECT_EQ(entry.content, read_key(HKEY_CLASSES_ROOT, entry.path))
-            << "HKEY_CLASSES_ROOT\\" << narrow(entry.path);
+            << "HKEY_CLASSES_ROOT\\" << ansi(entry.path);
     }
 }
 
@@ -110,7 +110,7 @@ TEST_F(Registration, UnregisterRemovesAllButTheKeyClsid) {
     for (const wchar_t* path : {L"Tavik.tavik_down.1", L"Tavik.tavik_down", CLASS_KEY,
                                 L"TypeLib\\" LIBRARY_ID, L"Interface\\" INTERFACE_ID}) {
         EXPECT_FALSE(read_key(HKEY_CLASSES_ROOT, path).exists)
-            << "HKEY_CLASSES_ROOT\\" << narrow(path);
+            << "HKEY_CLASSES_ROOT\\" << ansi(path);
     }
     const KeyContent classes = read_key(HKEY_CLASSES_ROOT, L"CLSID");
     EXPECT_TRUE(classes.exists);

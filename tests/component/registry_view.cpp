@@ -11,18 +11,20 @@ void PrintTo(const KeyContent& content, std::ostream* out) {
     }
     *out << "values {";
     for (const auto& [name, data] : content.values) {
-        *out << " \"" << narrow(name) << "\"=\"" << narrow(data) << "\"";
+        *out << " \"" << ansi(name) << "\"=\"" << ansi(data) << "\"";
     }
     *out << " } subkeys {";
     for (const auto& name : content.subkeys)
-        *out << " " << narrow(name);
+        *out << " " << ansi(name);
     *out << " }";
 }
 
 KeyContent read_key(HKEY root, const std::wstring& path) {
     KeyContent content;
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return content;
+    vantrel::OwnedKey key;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.receive()) != ERROR_SUCCESS) {
+        return content;
+    }
     content.exists = true;
     wchar_t name[256];
     for (DWORD index = 0;; ++index) {
@@ -30,7 +32,7 @@ KeyContent read_key(HKEY root, const std::wstring& path) {
         BYTE data[2048] = {};
         DWORD size = sizeof data - sizeof(wchar_t);
         DWORD type = 0;
-        if (RegEnumValueW(key, index, name, &name_length, nullptr, &type, data, &size) !=
+        if (RegEnumValueW(key.get(), index, name, &name_length, nullptr, &type, data, &size) !=
             ERROR_SUCCESS) {
             break;
         }
@@ -39,13 +41,12 @@ KeyContent read_key(HKEY root, const std::wstring& path) {
     }
     for (DWORD index = 0;; ++index) {
         DWORD name_length = 256;
-        if (RegEnumKeyExW(key, index, name, &name_length, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS) {
+        if (RegEnumKeyExW(key.get(), index, name, &name_length, nullptr, nullptr, nullptr,
+                          nullptr) != ERROR_SUCCESS) {
             break;
         }
         content.subkeys.insert(name);
     }
-    RegCloseKey(key);
     return content;
 }
 

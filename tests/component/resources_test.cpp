@@ -17,13 +17,9 @@ constexpr SYSKIND kSysKind = SYS_WIN32;
 #endif
 
 std::wstring documentation(ITypeInfo* info, MEMBERID id = MEMBERID_NIL) {
-    BSTR name = nullptr;
-    BSTR doc = nullptr;
-    info->GetDocumentation(id, &name, &doc, nullptr, nullptr);
-    std::wstring result = std::wstring(name ? name : L"") + L": " + (doc ? doc : L"");
-    SysFreeString(name);
-    SysFreeString(doc);
-    return result;
+    OwnedBstr name, doc;
+    info->GetDocumentation(id, name.receive(), doc.receive(), nullptr, nullptr);
+    return std::wstring(name ? name.get() : L"") + L": " + (doc ? doc.get() : L"");
 }
 
 // The component's file loaded for its resources only.
@@ -31,14 +27,14 @@ class Resources : public ::testing::Test {
   protected:
     Resources()
         : module_(LoadLibraryExW(component_path().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
-    ~Resources() override { FreeLibrary(module_); }
     std::string resource(const wchar_t* type, int id) {
-        HRSRC found = FindResourceW(module_, MAKEINTRESOURCEW(id), type);
+        HRSRC found = FindResourceW(module_.get(), MAKEINTRESOURCEW(id), type);
         if (!found) return {};
-        const char* data = static_cast<const char*>(LockResource(LoadResource(module_, found)));
-        return std::string(data, SizeofResource(module_, found));
+        const char* data =
+            static_cast<const char*>(LockResource(LoadResource(module_.get(), found)));
+        return std::string(data, SizeofResource(module_.get(), found));
     }
-    HMODULE module_;
+    vantrel::OwnedModule module_;
 };
 
 TEST_F(Resources, TypeLibraryDescribesTavikLib) {
@@ -48,7 +44,7 @@ TEST_F(Resources, TypeLibraryDescribesTavikLib) {
     EXPECT_EQ(std::string("\x09\x04\0\0", 4), file.substr(12, 4)) << "the file's locale";
     ITypeLib* loaded = nullptr;
     ASSERT_HR(S_OK, LoadTypeLibEx(component_path().c_str(), REGKIND_NONE, &loaded));
-    com_ptr<ITypeLib> library(loaded);
+    ComPtr<ITypeLib> library(loaded);
 
     TLIBATTR* attributes = nullptr;
     ASSERT_HR(S_OK, library->GetLibAttr(&attributes));
@@ -61,7 +57,7 @@ TEST_F(Resources, TypeLibraryDescribesTavikLib) {
 
     ITypeInfo* info = nullptr;
     ASSERT_HR(S_OK, library->GetTypeInfoOfGuid(CLSID_tavik_down, &info));
-    com_ptr<ITypeInfo> coclass(info);
+    ComPtr<ITypeInfo> coclass(info);
     EXPECT_EQ(L"tavik_down: tavik_down Class", documentation(coclass.get()));
     TYPEATTR* type = nullptr;
     ASSERT_HR(S_OK, coclass->GetTypeAttr(&type));
@@ -74,7 +70,7 @@ TEST_F(Resources, TypeLibraryDescribesTavikLib) {
     EXPECT_EQ(IMPLTYPEFLAG_FDEFAULT, flags);
 
     ASSERT_HR(S_OK, library->GetTypeInfoOfGuid(IID_Itavik_down, &info));
-    com_ptr<ITypeInfo> dispatch(info);
+    ComPtr<ITypeInfo> dispatch(info);
     EXPECT_EQ(L"Itavik_down: Itavik_down Interface", documentation(dispatch.get()));
     ASSERT_HR(S_OK, dispatch->GetTypeAttr(&type));
     EXPECT_EQ(TKIND_DISPATCH, type->typekind);
@@ -87,7 +83,7 @@ TEST_F(Resources, TypeLibraryDescribesTavikLib) {
     HREFTYPE reference = 0;
     ASSERT_HR(S_OK, dispatch->GetRefTypeOfImplType(-1, &reference));
     ASSERT_HR(S_OK, dispatch->GetRefTypeInfo(reference, &info));
-    com_ptr<ITypeInfo> vtable(info);
+    ComPtr<ITypeInfo> vtable(info);
     ASSERT_HR(S_OK, vtable->GetTypeAttr(&type));
     EXPECT_EQ(TKIND_INTERFACE, type->typekind);
     EXPECT_EQ(TYPEFLAG_FDUAL | TYPEFLAG_FOLEAUTOMATION,
@@ -119,13 +115,10 @@ TEST_F(Resources, TypeLibraryDescribesTavikLib) {
     for (BSTR name : names)
         SysFreeString(name);
 
-    BSTR library_name = nullptr;
-    BSTR library_doc = nullptr;
-    library->GetDocumentation(-1, &library_name, &library_doc, nullptr, nullptr);
-    EXPECT_STREQ(L"TAVIKLib", library_name);
-    EXPECT_STREQ(L"Tavik 1.0 Type Library", library_doc);
-    SysFreeString(library_name);
-    SysFreeString(library_doc);
+    OwnedBstr library_name, library_doc;
+    library->GetDocumentation(-1, library_name.receive(), library_doc.receive(), nullptr, nullptr);
+    EXPECT_STREQ(L"TAVIKLib", library_name.get());
+    EXPECT_STREQ(L"Tavik 1.0 Type Library", library_doc.get());
 }
 
 TEST_F(Resources, RegistrarScriptNamesTheRemovalRules) {
@@ -141,7 +134,7 @@ TEST_F(Resources, RegistrarScriptNamesTheRemovalRules) {
 
 TEST_F(Resources, StringAndVersionBlock) {
     wchar_t text[64] = {};
-    EXPECT_EQ(5, LoadStringW(module_, 100, text, 64));
+    EXPECT_EQ(5, LoadStringW(module_.get(), 100, text, 64));
     EXPECT_STREQ(L"Tavik", text);
 
     const std::wstring path = component_path();
@@ -182,8 +175,8 @@ TEST_F(Resources, StringAndVersionBlock) {
         wchar_t* value = nullptr;
         EXPECT_TRUE(
             VerQueryValueW(block.data(), query.c_str(), reinterpret_cast<void**>(&value), &length))
-            << narrow(entry.name);
-        EXPECT_STREQ(entry.value, value ? value : L"(missing)") << narrow(entry.name);
+            << ansi(entry.name);
+        EXPECT_STREQ(entry.value, value ? value : L"(missing)") << ansi(entry.name);
     }
 }
 

@@ -10,8 +10,6 @@
 namespace tavik_test {
 namespace {
 
-using Lines = std::vector<std::string>;
-
 constexpr char kMarker[] = "what the clipboard held before";
 
 class Script : public ::testing::Test {
@@ -40,11 +38,11 @@ TEST_F(Script, CscriptCreatesTheComponentByItsProgIdAndHandsTheLinkOver) {
         set_clipboard_text(kMarker);
 
         Process cscript =
-            start_process(L"\"" + std::wstring(system) + L"\\cscript.exe\" //nologo \"" +
-                          test_file(L"addurl.js") + L"\" " + c.link);
+            Process::start(L"\"" + std::wstring(system) + L"\\cscript.exe\" //nologo \"" +
+                           test_file(L"addurl.js") + L"\" " + c.link);
         // 2: the call with two arguments ran; 3: it failed with another error.
         EXPECT_EQ(std::optional<DWORD>(0), cscript.wait_for_exit());
-        EXPECT_EQ((Lines{restore_line(kMarker), handoff_line(c.text)}), log.lines());
+        EXPECT_EQ((Lines{restore_line(kMarker), handoff_line(c.text)}), log.records());
         EXPECT_EQ(c.text, clipboard_text());
     }
 }

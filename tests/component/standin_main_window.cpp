@@ -8,16 +8,18 @@
 #include <string>
 
 #include "standin_protocol.h"
+#include "support/stand_in_log.h"
+#include "vantrel/win/owned.h"
 
 namespace {
 
-std::wstring g_log_path;
-
 std::string clipboard_hex() {
-    if (!OpenClipboard(nullptr)) return "closed";
+    const vantrel::ClipboardGuard clipboard;
+    if (!clipboard.is_open()) return "closed";
     std::string hex = "-";
     if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* text = static_cast<const char*>(GlobalLock(data))) {
+        const vantrel::GlobalLockGuard locked(data);
+        if (const char* text = locked.as<const char>()) {
             hex = "[";
             for (const char* p = text; *p; ++p) {
                 char digits[3];
@@ -25,23 +27,16 @@ std::string clipboard_hex() {
                 hex += digits;
             }
             hex += "]";
-            GlobalUnlock(data);
         }
     }
-    CloseClipboard();
     return hex;
 }
 
+// One record per message: "<message> <wParam> <clipboard>", numbers in decimal.
 void log_message(UINT message, WPARAM wparam) {
     const std::string line =
-        std::to_string(message) + " " + std::to_string(wparam) + " " + clipboard_hex() + "\n";
-    HANDLE file =
-        CreateFileW(g_log_path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    CloseHandle(file);
+        std::to_string(message) + " " + std::to_string(wparam) + " " + clipboard_hex();
+    vantrel::testing::append_stand_in_record(std::wstring(line.begin(), line.end()).c_str());
 }
 
 bool write_value(HKEY key, const char* name, DWORD type, const void* data, DWORD size) {
@@ -59,19 +54,17 @@ bool write_record(HWND window) {
     GetModuleFileNameA(nullptr, path, sizeof path);
     const std::string file_path = path;
     const std::string directory = file_path.substr(0, file_path.rfind('\\'));
-    HKEY key = nullptr;
+    vantrel::OwnedKey key;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, standin::kMenuExtKey, 0, nullptr, 0, KEY_WRITE, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS) {
+                        key.receive(), nullptr) != ERROR_SUCCESS) {
         return false;
     }
-    const DWORD contexts = 34;
+    const DWORD contexts = vantrel::kMenuContexts;
     const LONG handle = static_cast<LONG>(reinterpret_cast<LONG_PTR>(window));
-    const bool written = write_text(key, "", directory + "\\tavik_link.htm") &&
-                         write_value(key, "contexts", REG_DWORD, &contexts, sizeof contexts) &&
-                         write_text(key, vantrel::kFilePathValue, file_path) &&
-                         write_text(key, vantrel::kMainWindowHandleValue, std::to_string(handle));
-    RegCloseKey(key);
-    return written;
+    return write_text(key.get(), "", directory + "\\" + vantrel::kPageFile) &&
+           write_value(key.get(), vantrel::kContextsValue, REG_DWORD, &contexts, sizeof contexts) &&
+           write_text(key.get(), vantrel::kFilePathValue, file_path) &&
+           write_text(key.get(), vantrel::kMainWindowHandleValue, std::to_string(handle));
 }
 
 LRESULT CALLBACK window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -93,9 +86,6 @@ LRESULT CALLBACK window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int show) {
     const bool foreign = std::strstr(command_line, standin::kForeignOption) != nullptr;
-    wchar_t log_path[MAX_PATH] = {};
-    GetEnvironmentVariableW(standin::kLogVariable, log_path, MAX_PATH);
-    g_log_path = log_path;
 
     WNDCLASSA window_class = {};
     window_class.lpfnWndProc = window_proc;

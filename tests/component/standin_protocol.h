@@ -1,6 +1,9 @@
 // What the tests and the stand-in main window agree on beyond the program's own contract
 // (vantrel/contract.h, whose window class, message and record the stand-in plays): the foreign
-// window and the stand-in's log.
+// window. The stand-in logs one record per message of interest in the stand-ins' log
+// (support/stand_in_log.h): "<message> <wParam> <clipboard>", numbers in decimal; the
+// clipboard's CF_TEXT in hex within brackets, "-" when it holds no text, "closed" when it
+// cannot be opened. WM_SYSCOMMAND's wParam is logged without its four low bits.
 #pragma once
 
 #include "vantrel/contract.h"
@@ -15,11 +18,5 @@ using vantrel::kMsgLinkHandoff;
 // program's class and leaves the record alone.
 constexpr char kForeignClass[] = "SomeOtherProgramWindow";
 constexpr char kForeignOption[] = "--foreign";
-
-// The stand-in appends one line per message of interest to the file named by this variable:
-// "<message> <wParam> <clipboard>", numbers in decimal; the clipboard's CF_TEXT in hex within
-// brackets, "-" when it holds no text, "closed" when it cannot be opened. WM_SYSCOMMAND's
-// wParam is logged without its four low bits.
-constexpr wchar_t kLogVariable[] = L"TAVIK_STANDIN_LOG";
 
 }  // namespace standin

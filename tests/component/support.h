@@ -1,6 +1,6 @@
-// Helpers of the component's tests: HRESULT checks, the files next to the test program,
-// processes, the clipboard, the hand-off record, the stand-in's log, and tavik.dll loaded
-// by hand.
+// Helpers of the component's tests beyond the shared ones (tests/support): HRESULT checks,
+// the files next to the test program, the stand-in main program, the hand-off record, and
+// tavik.dll loaded by hand.
 #pragma once
 
 #include <windows.h>
@@ -15,8 +15,14 @@
 #include <string>
 #include <vector>
 
+#include "support/clipboard.h"
+#include "support/files.h"
+#include "support/process.h"
+#include "support/stand_in_log.h"
+#include "support/wait.h"
 #include "tavik.h"
 #include "vantrel/contract.h"
+#include "vantrel/win/owned.h"
 
 namespace tavik_test {
 
@@ -29,56 +35,23 @@ void PrintTo(Hr hr, std::ostream* out);
 #define EXPECT_HR(expected, actual) EXPECT_EQ(::tavik_test::Hr{expected}, ::tavik_test::Hr{actual})
 #define ASSERT_HR(expected, actual) ASSERT_EQ(::tavik_test::Hr{expected}, ::tavik_test::Hr{actual})
 
-struct Releaser {
-    void operator()(IUnknown* object) const { object->Release(); }
-};
-template <class Interface>
-using com_ptr = std::unique_ptr<Interface, Releaser>;
+using vantrel::ComApartment;
+using vantrel::ComPtr;
+using vantrel::OwnedBstr;
+using vantrel::testing::ansi;
+using vantrel::testing::clipboard_text;
+using vantrel::testing::Process;
+using vantrel::testing::set_clipboard_text;
+using vantrel::testing::StandInLog;
+using vantrel::testing::test_file;
+using vantrel::testing::wait_until;
 
-struct BstrFree {
-    void operator()(BSTR text) const { SysFreeString(text); }
-};
-using unique_bstr = std::unique_ptr<OLECHAR, BstrFree>;
-unique_bstr make_bstr(const std::wstring& text);
+OwnedBstr make_bstr(const std::wstring& text);
 
-// COM initialised on the test's thread for as long as it lives.
-class ComApartment {
-  public:
-    ComApartment() { CoInitialize(nullptr); }
-    ~ComApartment() { CoUninitialize(); }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-};
-
-// The directory of the test program, which also holds tavik.dll, the stand-in main program
-// and the script client.
-std::wstring test_file(const std::wstring& name);
+// The test program's directory also holds tavik.dll, the stand-in main program and the script
+// client.
 std::wstring component_path();
 std::wstring standin_path();
-std::string narrow(const std::wstring& text);  // in the ANSI code page
-
-// Polls the condition until it holds or the time is up.
-bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms = 15000);
-
-// A process that the test started or found. It is ended, if still running, and waited for
-// when the test lets go of it.
-class Process {
-  public:
-    explicit Process(HANDLE handle = nullptr) : handle_(handle) {}
-    Process(Process&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
-    Process& operator=(Process&& other) noexcept;
-    ~Process() { end(); }
-    explicit operator bool() const { return handle_ != nullptr; }
-    // Waits for the process to end by itself; its exit code, or nullopt after the timeout.
-    std::optional<DWORD> wait_for_exit(DWORD timeout_ms = 60000);
-    void end();
-
-  private:
-    HANDLE handle_;
-};
-
-Process start_process(const std::wstring& command_line);
-Process process_of(HWND window);
 
 // The stand-in main program: started, its window up and the record written.
 struct StandIn {
@@ -87,9 +60,6 @@ struct StandIn {
 };
 StandIn start_standin(bool foreign = false);
 HWND find_main_window();  // a window of the main program's class, or null
-
-void set_clipboard_text(const std::string& text);
-std::optional<std::string> clipboard_text();  // its CF_TEXT
 
 // The context-menu key under HKEY_CURRENT_USER that holds the hand-off record.
 void delete_menu_ext_key();
@@ -101,30 +71,15 @@ std::optional<std::string> read_record_text(const char* name);
 
 std::string window_number(HWND window);  // as the main program writes it
 
-// The stand-in's log in a fresh file, named in the environment that the stand-ins started
-// from now on inherit.
-class StandInLog {
-  public:
-    StandInLog();
-    ~StandInLog();
-    StandInLog(const StandInLog&) = delete;
-    StandInLog& operator=(const StandInLog&) = delete;
-    std::vector<std::string> lines() const;
-    void activate() const;  // names this log in the environment again
-
-  private:
-    std::wstring path_;
-};
-
 // The lines that the stand-in logs for the two messages, with the clipboard text it found.
-std::string restore_line(const std::string& clipboard);
-std::string handoff_line(const std::string& clipboard);
+using Lines = std::vector<std::wstring>;
+std::wstring restore_line(const std::string& clipboard);
+std::wstring handoff_line(const std::string& clipboard);
 
 // tavik.dll loaded by hand, its exports bound. It is freed again at the end of the test.
 class Component {
   public:
     Component();
-    ~Component();
     Component(const Component&) = delete;
     Component& operator=(const Component&) = delete;
 
@@ -135,11 +90,11 @@ class Component {
     HRESULT register_server() const { return register_server_(); }
     HRESULT unregister_server() const { return unregister_server_(); }
 
-    com_ptr<IClassFactory> factory() const;
-    com_ptr<Itavik_down> create() const;
+    ComPtr<IClassFactory> factory() const;
+    ComPtr<Itavik_down> create() const;
 
   private:
-    HMODULE module_;
+    vantrel::OwnedModule module_;
     HRESULT(STDAPICALLTYPE* can_unload_now_)();
     HRESULT(STDAPICALLTYPE* get_class_object_)(REFCLSID, REFIID, void**);
     HRESULT(STDAPICALLTYPE* register_server_)();

@@ -8,6 +8,8 @@
 #include <random>
 #include <string>
 
+#include "vantrel/reference.h"
+
 namespace vantrel {
 namespace {
 
@@ -80,45 +82,9 @@ TEST(DecodeBase64, Table) {
     }
 }
 
-// The decoder written step by step with the primitives, as slow as it looks: the oracle
-// for the one-pass cleaning and the table lookups.
+// The decoder written step by step with the primitives (vantrel/reference.h).
 Bytes decode_step_by_step(std::string_view encoded) {
-    static const std::string kAlphabet =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    const Text cleaned = text_replace(text_remove_spaces(encoded), "\r\n", "");
-    const int length = text_length(cleaned);
-    std::int64_t groups = truncate_to_integer(divide_truncated(length, 4.0));
-    if (std::abs(remainder_truncated(length, 4.0)) > 1e-7) ++groups;
-    unsigned char s[4] = {0, 0, 0, 0};
-    unsigned char t[3] = {0, 0, 0};
-    int stop = 0;
-    Bytes out;
-    for (std::int64_t i = 1; i <= groups; ++i) {
-        stop = 5;
-        for (int e = 1; e <= 4; ++e) {
-            const auto c = static_cast<unsigned char>(
-                text_char_code(cleaned, truncate_to_integer(4.0 * (i - 1) + e)));
-            s[e - 1] = c;
-            const int found = text_find(kAlphabet, text_from_char_code(c));
-            if (found == -1) {
-                stop = e;
-                break;
-            }
-            s[e - 1] = static_cast<unsigned char>(found - 1);
-        }
-        t[0] = static_cast<unsigned char>(
-            bit_or(static_cast<std::int32_t>(truncate_to_integer(s[0] * 4.0)),
-                   static_cast<std::int32_t>(truncate_to_integer(s[1] / 16.0))));
-        t[1] = static_cast<unsigned char>(
-            bit_or(static_cast<std::int32_t>(truncate_to_integer(s[1] * 16.0)),
-                   static_cast<std::int32_t>(truncate_to_integer(s[2] / 4.0))));
-        t[2] = static_cast<unsigned char>(
-            bit_or(static_cast<std::int32_t>(truncate_to_integer(s[2] * 64.0)), s[3]));
-        const Bytes triple(t, t + 3);
-        out = bytes_concat({&out, &triple});
-    }
-    if (stop < 5) out = bytes_left(out, bytes_length(out) - (5 - stop));
-    return out;
+    return reference::decode_base64_step_by_step(encoded).bytes;
 }
 
 TEST(DecodeBase64, AgreesWithTheStepByStepDecoderOnRandomText) {

@@ -58,6 +58,8 @@ TEST(ForgivingReading, PercentEncodingIsDecodedOnce) {
         {"lower-case escapes", "thunder%3a%2f%2fQUJD", "thunder://QUJD"},
         {"encoded name of any case", "FLASHGET%3A%2F%2FQUJD", "Flashget://QUJD"},
         {"only the colon encoded", "qqdl%3A//QUJD", "qqdl://QUJD"},
+        {"only the slashes encoded", "qqdl:%2F%2FQUJD", "qqdl://QUJD"},
+        {"an escape right after the name is no separator", "qqdl%41://QUJD", std::nullopt},
         {"plus, slash and equals in the body", "thunder://QU%2BD%2Fw%3D%3D", "thunder://QU+D/w=="},
         {"once, not twice", "thunder://QUJD%2541", "thunder://QUJD%41"},
         {"twice-encoded link stays unread", "thunder%253A%252F%252FQUJD", std::nullopt},

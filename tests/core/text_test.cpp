@@ -1,5 +1,6 @@
 // Edges of the text and byte primitives that the decoder and the converters rely on.
 #include "vantrel/text.h"
+#include "vantrel/reference.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,8 @@
 
 namespace vantrel {
 namespace {
+
+using namespace reference;
 
 struct CutCase {
     const char* name;

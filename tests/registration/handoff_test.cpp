@@ -17,10 +17,10 @@ struct Route {
     const char* link;
     int box;  // the box that takes it; the other one keeps its text
 };
-const Route kRoutes[] = {{kThunder, vantrel::id_edit1}, {kPlain, vantrel::id_edit2}};
+const Route kRoutes[] = {{kThunder, vantrel::id_encoded_box}, {kPlain, vantrel::id_plain_box}};
 
 int other_box(int box) {
-    return box == vantrel::id_edit1 ? vantrel::id_edit2 : vantrel::id_edit1;
+    return box == vantrel::id_encoded_box ? vantrel::id_plain_box : vantrel::id_encoded_box;
 }
 
 class HandOff : public ::testing::Test {
@@ -48,11 +48,11 @@ TEST_F(HandOff, TheMessageTakesTheClipboardTextIntoTheBoxOfItsScheme) {
         int box;                // 0: neither box changes
     };
     const Case cases[] = {
-        {kThunder, vantrel::id_edit1},
-        {"qqdl://aHR0cDovL2EvYg==", vantrel::id_edit1},
-        {"Flashget://W0ZMQVNIR0VUXQ==", vantrel::id_edit1},
-        {"fs2you://ZnMyeW91", vantrel::id_edit1},
-        {kPlain, vantrel::id_edit2},
+        {kThunder, vantrel::id_encoded_box},
+        {"qqdl://aHR0cDovL2EvYg==", vantrel::id_encoded_box},
+        {"Flashget://W0ZMQVNIR0VUXQ==", vantrel::id_encoded_box},
+        {"fs2you://ZnMyeW91", vantrel::id_encoded_box},
+        {kPlain, vantrel::id_plain_box},
         {"ftp://example.cn/a.zip", 0},
         {"Thunder://QUFaWg==", 0},
         {" http://example.cn/", 0},
@@ -61,17 +61,17 @@ TEST_F(HandOff, TheMessageTakesTheClipboardTextIntoTheBoxOfItsScheme) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.clipboard ? c.clipboard : "(no text)");
-        vantrel.set_box(vantrel::id_edit1, "before 1");
-        vantrel.set_box(vantrel::id_edit2, "before 2");
+        vantrel.set_box(vantrel::id_encoded_box, "before 1");
+        vantrel.set_box(vantrel::id_plain_box, "before 2");
         ASSERT_TRUE(c.clipboard ? set_clipboard_text(c.clipboard) : empty_clipboard());
         DWORD_PTR result = 99;
         ASSERT_TRUE(SendMessageTimeoutW(vantrel.window(), vantrel::kMsgLinkHandoff, 0, 0,
                                         SMTO_ABORTIFHUNG, 10000, &result));
         EXPECT_EQ(result, 0u);
-        EXPECT_EQ(vantrel.box(vantrel::id_edit1),
-                  c.box == vantrel::id_edit1 ? c.clipboard : "before 1");
-        EXPECT_EQ(vantrel.box(vantrel::id_edit2),
-                  c.box == vantrel::id_edit2 ? c.clipboard : "before 2");
+        EXPECT_EQ(vantrel.box(vantrel::id_encoded_box),
+                  c.box == vantrel::id_encoded_box ? c.clipboard : "before 1");
+        EXPECT_EQ(vantrel.box(vantrel::id_plain_box),
+                  c.box == vantrel::id_plain_box ? c.clipboard : "before 2");
     }
     // Every other message still reaches the window's own procedure.
     wchar_t caption[64] = {};
@@ -130,8 +130,8 @@ TEST_F(HandOff, ASecondInstanceTakesTheRecordAndTheLinksOver) {
 
     const ScriptRun run = add_url(kThunder);
     EXPECT_EQ(run.exit_code, std::optional<DWORD>(0)) << run.output;
-    EXPECT_TRUE(wait_until([&] { return second.box(vantrel::id_edit1) == kThunder; }));
-    EXPECT_EQ(first.box(vantrel::id_edit1), "");
+    EXPECT_TRUE(wait_until([&] { return second.box(vantrel::id_encoded_box) == kThunder; }));
+    EXPECT_EQ(first.box(vantrel::id_encoded_box), "");
     EXPECT_TRUE(first.running());
 }
 

@@ -25,8 +25,8 @@ TEST(Page, ARightClickOnALinkReachesTheRunningWindow) {
     const ScriptRun run =
         run_script(L"page_test.js", {test_file(L"tavik_link.htm"), L"click", wide(link)});
     EXPECT_EQ(run.exit_code, std::optional<DWORD>(0)) << run.output;
-    EXPECT_TRUE(wait_until([&] { return vantrel.box(vantrel::id_edit1) == link; }))
-        << vantrel.box(vantrel::id_edit1);
+    EXPECT_TRUE(wait_until([&] { return vantrel.box(vantrel::id_encoded_box) == link; }))
+        << vantrel.box(vantrel::id_encoded_box);
     delete_key_tree(kMenuExtPath);
 }
 

@@ -50,11 +50,10 @@ TEST_F(RegistryValue, ThePathNamesTheKeyAndTheValueAtItsLastBackslash) {
         EXPECT_EQ(read_value(c.key, c.name), text_value(text));
     }
     // The key names are the characters, not bytes cut apart: 乗 is one key.
-    HKEY key = nullptr;
+    vantrel::OwnedKey key;
     EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\VantrelRegistrationTest\\\u4E57", 0,
-                            KEY_READ, &key),
+                            KEY_READ, key.receive()),
               ERROR_SUCCESS);
-    if (key) RegCloseKey(key);
 }
 
 TEST_F(RegistryValue, TextsAreStoredWithTheirZeroAndNumbersAsDwords) {
@@ -115,11 +114,11 @@ TEST_F(RegistryValue, ARefusedWriteReportsFailureAndStoresNothing) {
 
     // A key that lasts beyond the session cannot be created below a volatile one.
     const std::string volatile_key = under_test_key("\\volatile");
-    HKEY key = nullptr;
+    vantrel::OwnedKey key;
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, volatile_key.c_str(), 0, nullptr,
-                              REG_OPTION_VOLATILE, KEY_WRITE, nullptr, &key, nullptr),
+                              REG_OPTION_VOLATILE, KEY_WRITE, nullptr, key.receive(), nullptr),
               ERROR_SUCCESS);
-    RegCloseKey(key);
+    key.reset();
     EXPECT_FALSE(vantrel::write_registry_value(volatile_key + "\\below\\name", "text"));
     EXPECT_FALSE(key_exists(volatile_key + "\\below"));
 }

@@ -49,7 +49,7 @@ TEST_F(StartUp, AFreshStartCreatesTheKeyWithItsFourValuesThenLooksAtTheClipboard
     const std::string number = read_value(kKeyPath, vantrel::kMainWindowHandleValue)->data;
     EXPECT_EQ(std::stol(number), HandleToLong(vantrel.window()));
     // The start-up's look at the clipboard comes after the record.
-    EXPECT_TRUE(wait_until([&] { return vantrel.box(vantrel::id_edit1) == kLink; }));
+    EXPECT_TRUE(wait_until([&] { return vantrel.box(vantrel::id_encoded_box) == kLink; }));
     EXPECT_GE(clipboard.renderings(), 1);
 }
 
@@ -115,7 +115,7 @@ TEST_F(StartUp, WithoutTheComponentTheFatalErrorReportEndsTheStartBeforeAnyWrite
     Vantrel vantrel(folder.program());
     HWND box = nullptr;
     ASSERT_TRUE(wait_until([&] { return (box = vantrel.message_box()) != nullptr; }));
-    const std::wstring texts = test_support::child_texts(box);
+    const std::wstring texts = vantrel::testing::child_texts(box);
     EXPECT_NE(texts.find(L"tavik.dll"), std::wstring::npos) << ansi(texts);
     EXPECT_NE(texts.find(L"DllRegisterServer"), std::wstring::npos) << ansi(texts);
     EXPECT_FALSE(key_exists(kMenuExtPath));
@@ -141,12 +141,10 @@ TEST_F(StartUp, WhenTheKeyCannotBeWrittenTheProgramEndsWithExitCodeOneAndNoMessa
          true},
         {"MenuExt is volatile, so the key could not outlive the session",
          [] {
-             HKEY key = nullptr;
-             const bool created =
-                 RegCreateKeyExA(HKEY_CURRENT_USER, kMenuExtPath, 0, nullptr, REG_OPTION_VOLATILE,
-                                 KEY_WRITE, nullptr, &key, nullptr) == ERROR_SUCCESS;
-             if (created) RegCloseKey(key);
-             return created;
+             vantrel::OwnedKey key;
+             return RegCreateKeyExA(HKEY_CURRENT_USER, kMenuExtPath, 0, nullptr,
+                                    REG_OPTION_VOLATILE, KEY_WRITE, nullptr, key.receive(),
+                                    nullptr) == ERROR_SUCCESS;
          },
          {},
          false},

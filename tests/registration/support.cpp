@@ -5,48 +5,23 @@
 #include <cstring>
 
 #include "app_ids.h"
+#include "vantrel/win/owned.h"
 
 namespace registration_test {
 
 namespace {
 
-class Key {
-  public:
-    Key(const std::string& path, REGSAM access) {
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, access, &key_) != ERROR_SUCCESS) {
-            key_ = nullptr;
-        }
-    }
-    ~Key() {
-        if (key_) RegCloseKey(key_);
-    }
-    Key(const Key&) = delete;
-    Key& operator=(const Key&) = delete;
-    HKEY get() const { return key_; }
+using vantrel::OwnedKey;
 
-  private:
-    HKEY key_ = nullptr;
-};
+OwnedKey open_key(const std::string& path, REGSAM access) {
+    OwnedKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, access, key.receive()) != ERROR_SUCCESS) {
+        return {};
+    }
+    return key;
+}
 
 }  // namespace
-
-std::string ansi(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), result.data(), size,
-                        nullptr, nullptr);
-    return result;
-}
-
-std::wstring wide(const std::string& text) {
-    const int size =
-        MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring result(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), result.data(),
-                        size);
-    return result;
-}
 
 void PrintTo(const Value& value, std::ostream* out) {
     *out << "type " << value.type << ", " << value.data.size() << " bytes:";
@@ -66,7 +41,7 @@ Value dword_value(DWORD number) {
 }
 
 std::optional<std::map<std::string, Value>> read_values(const std::string& path) {
-    Key key(path, KEY_QUERY_VALUE);
+    const OwnedKey key = open_key(path, KEY_QUERY_VALUE);
     if (!key.get()) return std::nullopt;
     std::map<std::string, Value> values;
     for (DWORD index = 0;; ++index) {
@@ -86,7 +61,7 @@ std::optional<std::map<std::string, Value>> read_values(const std::string& path)
 }
 
 std::optional<Value> read_value(const std::string& path, const std::string& name) {
-    Key key(path, KEY_QUERY_VALUE);
+    const OwnedKey key = open_key(path, KEY_QUERY_VALUE);
     if (!key.get()) return std::nullopt;
     DWORD type = 0;
     DWORD size = 0;
@@ -104,20 +79,18 @@ std::optional<Value> read_value(const std::string& path, const std::string& name
 }
 
 bool write_value(const std::string& path, const std::string& name, const Value& value) {
-    HKEY key = nullptr;
+    OwnedKey key;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS) {
+                        key.receive(), nullptr) != ERROR_SUCCESS) {
         return false;
     }
-    const bool written = RegSetValueExA(key, name.c_str(), 0, value.type,
-                                        reinterpret_cast<const BYTE*>(value.data.data()),
-                                        static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return written;
+    return RegSetValueExA(key.get(), name.c_str(), 0, value.type,
+                          reinterpret_cast<const BYTE*>(value.data.data()),
+                          static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS;
 }
 
 bool key_exists(const std::string& path) {
-    return Key(path, KEY_READ).get() != nullptr;
+    return static_cast<bool>(open_key(path, KEY_READ));
 }
 
 namespace {
@@ -138,25 +111,25 @@ bool set_access(HKEY key, const wchar_t* dacl) {
 // not lead back to its parent for ever.
 void delete_subtree(HKEY parent, const std::wstring& name, int depth) {
     if (depth == 0 || name.empty() || name.find(L'\0') != std::wstring::npos) return;
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(parent, name.c_str(), 0, WRITE_DAC, &key) == ERROR_SUCCESS) {
-        set_access(key, L"D:P(A;;KA;;;WD)");
-        RegCloseKey(key);
+    OwnedKey key;
+    if (RegOpenKeyExW(parent, name.c_str(), 0, WRITE_DAC, key.receive()) == ERROR_SUCCESS) {
+        set_access(key.get(), L"D:P(A;;KA;;;WD)");
     }
-    if (RegOpenKeyExW(parent, name.c_str(), 0, KEY_ENUMERATE_SUB_KEYS, &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyExW(parent, name.c_str(), 0, KEY_ENUMERATE_SUB_KEYS, key.receive()) !=
+        ERROR_SUCCESS) {
         return;
     }
     std::vector<std::wstring> names;
     wchar_t subkey[256] = {};
     DWORD size = 256;
-    for (DWORD index = 0; RegEnumKeyExW(key, index, subkey, &size, nullptr, nullptr, nullptr,
+    for (DWORD index = 0; RegEnumKeyExW(key.get(), index, subkey, &size, nullptr, nullptr, nullptr,
                                         nullptr) == ERROR_SUCCESS;
          ++index, size = 256) {
         names.emplace_back(subkey, size);
     }
     for (const std::wstring& below : names)
-        delete_subtree(key, below, depth - 1);
-    RegCloseKey(key);
+        delete_subtree(key.get(), below, depth - 1);
+    key.reset();
     RegDeleteKeyW(parent, name.c_str());
 }
 
@@ -167,16 +140,12 @@ void delete_key_tree(const std::string& path) {
 }
 
 bool set_key_access(const std::string& path, const wchar_t* dacl) {
-    Key key(path, WRITE_DAC);
-    return key.get() && set_access(key.get(), dacl);
+    const OwnedKey key = open_key(path, WRITE_DAC);
+    return key && set_access(key.get(), dacl);
 }
 
 std::string window_number(HWND window) {
     return std::to_string(static_cast<long>(HandleToLong(window)));
-}
-
-std::wstring test_file(const std::wstring& name) {
-    return test_support::program_directory() + L"\\" + name;
 }
 
 ProgramFolder::ProgramFolder(bool with_component) {
@@ -225,28 +194,12 @@ ProgramFolder::~ProgramFolder() {
 
 namespace {
 
-struct WindowSearch {
-    DWORD process_id;  // 0: any process
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK collect_main_window(HWND window, LPARAM lparam) {
-    auto& search = *reinterpret_cast<WindowSearch*>(lparam);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    if ((search.process_id == 0 || owner == search.process_id) && IsWindowVisible(window) &&
-        lstrcmpW(name, vantrel::kMainWindowClass) == 0) {
-        search.found.push_back(window);
-    }
-    return TRUE;
-}
-
 std::vector<HWND> main_windows_of(DWORD process_id) {
-    WindowSearch search{process_id, {}};
-    EnumWindows(collect_main_window, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> visible;
+    for (HWND window : vantrel::testing::top_windows(vantrel::kMainWindowClass, process_id)) {
+        if (IsWindowVisible(window)) visible.push_back(window);
+    }
+    return visible;
 }
 
 }  // namespace
@@ -255,23 +208,14 @@ std::vector<HWND> main_windows() {
     return main_windows_of(0);
 }
 
-Vantrel::Vantrel(const std::wstring& program) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    std::wstring command_line = L"\"" + program + L"\"";
-    if (!CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &info)) {
-        return;
-    }
-    CloseHandle(info.hThread);
-    process_ = info.hProcess;
-    id_ = info.dwProcessId;
+Vantrel::Vantrel(const std::wstring& program)
+    : process_(vantrel::testing::Process::start(L"\"" + program + L"\"", program)) {
+    if (!process_) return;
     // The record names the window once the start-up sequence has written it; a message box
     // or the end of the process ends the start early.
     wait_until([this] {
         if (!running() || message_box()) return true;
-        const std::vector<HWND> windows = main_windows_of(id_);
+        const std::vector<HWND> windows = main_windows_of(process_.id());
         if (windows.empty()) return false;
         window_ = windows.front();
         const std::optional<Value> record = read_value(kKeyPath, vantrel::kMainWindowHandleValue);
@@ -279,51 +223,27 @@ Vantrel::Vantrel(const std::wstring& program) {
     });
 }
 
-Vantrel::Vantrel(HWND window) : window_(window) {
-    GetWindowThreadProcessId(window, &id_);
-    process_ = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, id_);
-}
+Vantrel::Vantrel(HWND window)
+    : process_(vantrel::testing::Process::of_window(window)), window_(window) {}
 
 Vantrel::~Vantrel() {
-    if (!process_) return;
     if (running() && window_) {
-        PostMessageW(GetDlgItem(window_, vantrel::id_cancel_button), BM_CLICK, 0, 0);  // 退出
+        PostMessageW(GetDlgItem(window_, vantrel::id_exit_button), BM_CLICK, 0, 0);  // 退出
         wait_for_exit(10000);
     }
-    if (running()) {
-        TerminateProcess(process_, 99);
-        WaitForSingleObject(process_, 5000);
-    }
-    CloseHandle(process_);
-}
-
-bool Vantrel::running() const {
-    return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
-}
-
-std::optional<DWORD> Vantrel::wait_for_exit(DWORD timeout_ms) const {
-    if (!process_ || !wait_until([this] { return !running(); }, timeout_ms)) return std::nullopt;
-    DWORD code = 0;
-    GetExitCodeProcess(process_, &code);
-    return code;
+    process_.end(99);
 }
 
 std::string Vantrel::box(int id) const {
-    HWND edit = GetDlgItem(window_, id);
-    const auto length = SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const auto copied =
-        SendMessageA(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(copied));
-    return text;
+    return vantrel::testing::box_text(GetDlgItem(window_, id));
 }
 
 void Vantrel::set_box(int id, const std::string& text) const {
-    SendMessageA(GetDlgItem(window_, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    vantrel::testing::set_box_text(GetDlgItem(window_, id), text);
 }
 
 HWND Vantrel::message_box() const {
-    return test_support::find_top_window(id_, L"#32770");
+    return vantrel::testing::find_message_box(process_.id());
 }
 
 ScriptRun run_script(const std::wstring& script, const std::vector<std::wstring>& arguments,
@@ -337,46 +257,34 @@ ScriptRun run_script(const std::wstring& script, const std::vector<std::wstring>
         command_line += L" \"" + argument + L"\"";
 
     // The output goes into a file, read when the script has ended.
-    test_support::TempDirectory directory;
+    vantrel::testing::TempDirectory directory;
     const std::wstring output_path = directory.file(L"output.txt");
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE output = CreateFileW(output_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (output == INVALID_HANDLE_VALUE) return run;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = nullptr;
-    startup.hStdOutput = output;
-    startup.hStdError = output;
-    PROCESS_INFORMATION info{};
-    const bool started = CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, TRUE,
-                                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info);
-    CloseHandle(output);
-    if (!started) return run;
-    CloseHandle(info.hThread);
-    // Messages are handled while waiting: the script may send some to the test's windows.
-    if (wait_until([&] { return WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0; },
-                   timeout_ms)) {
-        DWORD code = 0;
-        GetExitCodeProcess(info.hProcess, &code);
-        run.exit_code = code;
-    } else {
-        TerminateProcess(info.hProcess, 99);
-        WaitForSingleObject(info.hProcess, 5000);
+    vantrel::OwnedKernelHandle output(CreateFileW(output_path.c_str(), GENERIC_WRITE,
+                                                  FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (output.get() == INVALID_HANDLE_VALUE) {
+        output.detach();
+        return run;
     }
-    CloseHandle(info.hProcess);
+    vantrel::testing::Process script_host =
+        vantrel::testing::Process::start(command_line, {}, {}, output.get());
+    output.reset();
+    if (!script_host) return run;
+    // Messages are handled while waiting: the script may send some to the test's windows.
+    run.exit_code = script_host.wait_for_exit(timeout_ms);
+    script_host.end(99);
 
     HANDLE input =
         CreateFileW(output_path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (input != INVALID_HANDLE_VALUE) {
+        const vantrel::OwnedKernelHandle file(input);
         char chunk[4096];
         DWORD read = 0;
-        while (ReadFile(input, chunk, sizeof chunk, &read, nullptr) && read > 0) {
+        while (ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr) && read > 0) {
             run.output.append(chunk, read);
         }
-        CloseHandle(input);
     }
     return run;
 }
@@ -385,40 +293,18 @@ namespace {
 
 constexpr wchar_t kWatcherClass[] = L"RegistrationTestClipboardWatcher";
 
-bool open_clipboard(HWND owner) {
-    return wait_until([owner] { return OpenClipboard(owner) != FALSE; }, 5000);
-}
-
-HGLOBAL global_text(const std::string& text) {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    if (block) {
-        std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
-        GlobalUnlock(block);
-    }
-    return block;
-}
-
-bool place_text(HWND owner, const std::string& text) {
-    if (!open_clipboard(owner)) return false;
-    EmptyClipboard();
-    HGLOBAL block = global_text(text);
-    const bool placed = block && SetClipboardData(CF_TEXT, block) != nullptr;
-    if (!placed && block) GlobalFree(block);
-    CloseClipboard();
-    return placed;
-}
-
 }  // namespace
 
 WatchedClipboardText::WatchedClipboardText(const std::string& text) : text_(text) {
-    WNDCLASSW window_class{};
-    window_class.lpfnWndProc = window_proc;
+    WNDCLASSEXW window_class{};
     window_class.hInstance = GetModuleHandleW(nullptr);
     window_class.lpszClassName = kWatcherClass;
-    RegisterClassW(&window_class);  // fails harmlessly when already registered
-    owner_ = CreateWindowExW(0, kWatcherClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                             GetModuleHandleW(nullptr), this);
-    if (!owner_ || !open_clipboard(owner_)) return;
+    register_class(window_class);  // fails harmlessly when already registered
+    CreateWindowExW(0, kWatcherClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                    GetModuleHandleW(nullptr), creation_param());
+    if (!window() || !wait_until([this] { return OpenClipboard(window()) != FALSE; }, 5000)) {
+        return;
+    }
     EmptyClipboard();
     SetClipboardData(CF_TEXT, nullptr);  // rendered at WM_RENDERFORMAT
     placed_ = IsClipboardFormatAvailable(CF_TEXT) != FALSE;
@@ -426,39 +312,18 @@ WatchedClipboardText::WatchedClipboardText(const std::string& text) : text_(text
 }
 
 WatchedClipboardText::~WatchedClipboardText() {
-    if (owner_) DestroyWindow(owner_);
+    if (window()) DestroyWindow(window());
 }
 
-LRESULT CALLBACK WatchedClipboardText::window_proc(HWND window, UINT message, WPARAM wparam,
-                                                   LPARAM lparam) {
-    if (message == WM_NCCREATE) {
-        SetWindowLongPtrW(
-            window, GWLP_USERDATA,
-            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<WatchedClipboardText*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self && message == WM_RENDERFORMAT && wparam == CF_TEXT) {
-        ++self->renderings_;
-        if (HGLOBAL block = global_text(self->text_)) {
-            if (!SetClipboardData(CF_TEXT, block)) GlobalFree(block);
-        }
+LRESULT WatchedClipboardText::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_RENDERFORMAT && wparam == CF_TEXT) {
+        ++renderings_;
+        vantrel::OwnedGlobal block(vantrel::testing::global_block(text_ + '\0'));
+        if (block && SetClipboardData(CF_TEXT, block.get())) block.detach();
         return 0;
     }
     if (message == WM_RENDERALLFORMATS) return 0;  // nothing is left behind
-    return DefWindowProcW(window, message, wparam, lparam);
-}
-
-bool set_clipboard_text(const std::string& text) {
-    static HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                        nullptr, nullptr);
-    return place_text(owner, text);
-}
-
-bool empty_clipboard() {
-    if (!open_clipboard(nullptr)) return false;
-    const bool emptied = EmptyClipboard() != FALSE;
-    CloseClipboard();
-    return emptied;
+    return DefWindowProcW(window(), message, wparam, lparam);
 }
 
 }  // namespace registration_test

@@ -12,20 +12,28 @@
 #include <string>
 #include <vector>
 
-#include "test_support.h"
+#include "support/clipboard.h"
+#include "support/files.h"
+#include "support/process.h"
+#include "support/wait.h"
+#include "support/window_search.h"
 #include "vantrel/contract.h"
+#include "vantrel/win/owned.h"
+#include "vantrel/win/window_base.h"
 
 namespace registration_test {
 
-using test_support::wait_until;
+using vantrel::testing::ansi;
+using vantrel::testing::empty_clipboard;
+using vantrel::testing::set_clipboard_text;
+using vantrel::testing::test_file;
+using vantrel::testing::wait_until;
+using vantrel::testing::wide;
 
 // HKEY_CURRENT_USER\Software\Microsoft\Internet Explorer\MenuExt and the context-menu key
 // below it, as code page 936 bytes.
 inline constexpr const char* kMenuExtPath = vantrel::kMenuExtParentKey;
 inline constexpr const char* kKeyPath = vantrel::kMenuExtKey;
-
-std::string ansi(const std::wstring& text);  // in the ANSI code page
-std::wstring wide(const std::string& text);
 
 // A registry value as stored: its type and its data bytes.
 struct Value {
@@ -107,18 +115,19 @@ class Vantrel {
     Vantrel& operator=(const Vantrel&) = delete;
 
     HWND window() const { return window_; }
-    DWORD id() const { return id_; }
-    bool running() const;
+    DWORD id() const { return process_.id(); }
+    bool running() const { return process_.running(); }
     // The exit code once the process has ended within the time; nullopt otherwise.
-    std::optional<DWORD> wait_for_exit(DWORD timeout_ms = 20000) const;
+    std::optional<DWORD> wait_for_exit(DWORD timeout_ms = 20000) const {
+        return process_.wait_for_exit(timeout_ms);
+    }
     std::string box(int id) const;  // the ANSI text of 编辑框1 or 编辑框2
     void set_box(int id, const std::string& text) const;
     // The first visible message box of the process, or nullptr.
     HWND message_box() const;
 
   private:
-    HANDLE process_ = nullptr;
-    DWORD id_ = 0;
+    vantrel::testing::Process process_;
     HWND window_ = nullptr;
 };
 
@@ -132,29 +141,24 @@ struct ScriptRun {
 };
 ScriptRun run_script(const std::wstring& script, const std::vector<std::wstring>& arguments,
                      DWORD timeout_ms = 30000);
-std::wstring test_file(const std::wstring& name);
 
 // CF_TEXT on the clipboard, rendered only when somebody asks for it (delayed rendering), so
 // that the test can tell whether anybody looked at the clipboard.
-class WatchedClipboardText {
+class WatchedClipboardText final : public vantrel::WindowBase {
   public:
     explicit WatchedClipboardText(const std::string& text);
-    ~WatchedClipboardText();
+    ~WatchedClipboardText() override;
     WatchedClipboardText(const WatchedClipboardText&) = delete;
     WatchedClipboardText& operator=(const WatchedClipboardText&) = delete;
     bool placed() const { return placed_; }
     int renderings() const { return renderings_; }
 
   private:
-    static LRESULT CALLBACK window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam) override;
 
     std::string text_;
-    HWND owner_ = nullptr;
     bool placed_ = false;
     int renderings_ = 0;
 };
-
-bool set_clipboard_text(const std::string& text);
-bool empty_clipboard();
 
 }  // namespace registration_test

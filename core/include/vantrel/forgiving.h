@@ -18,10 +18,11 @@ struct CanonicalLink {
 };
 
 // Reads a link in these steps:
-// 1. surrounding ASCII whitespace goes, then one pair of enclosing "...", '...' or <...>;
-// 2. when the text begins with a scheme name followed by "%3A" (any case), or the part after
-//    "://" holds '%' and two hex digits, the whole text is percent-decoded once (Base64 has no
-//    '%', so such a sequence is always an encoding);
+// 1. surrounding ASCII whitespace goes, then one pair of enclosing "...", '...' or <...>
+//    and the whitespace just inside it;
+// 2. when the text after the scheme name holds '%' and two hex digits ("thunder%3A%2F%2F...",
+//    a body with "%2B"), the whole text is percent-decoded once (Base64 has no '%', so such a
+//    sequence is always an encoding);
 // 3. the scheme name, in any case, is rewritten to its exact prefix;
 // 4. ASCII whitespace inside the body goes;
 // 5. a browser's trailing '/' goes: when the body ends with '/' and either holds a '&' or is
