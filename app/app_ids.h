@@ -57,5 +57,8 @@ inline constexpr UINT kMsgDestroyRequest = WM_APP + 2;
 // The message loop offers every key message to the top-level window first (lParam: MSG*);
 // a nonzero answer means the window has handled the key.
 inline constexpr UINT kMsgTranslateKey = WM_APP + 3;
+// A link handed over by WM_COPYDATA waits in the window until this posted message takes it, so
+// that the sender never waits for the conversion or its error box.
+inline constexpr UINT kMsgTakeHandedLink = WM_APP + 4;
 
 }  // namespace vantrel

@@ -3,6 +3,7 @@
 #include "app_ids.h"
 #include "context_menu_registration.h"
 #include "conversion.h"
+#include "handed_link.h"
 #include "handoff_window.h"
 #include "link_intake.h"
 #include "outside_commands.h"
@@ -25,6 +26,9 @@ constexpr SchemeButton kSchemeButtons[] = {
     {Scheme::qqdl, id_qqdl_radio},          // 旋风
     {Scheme::rayfile, id_rayfile_radio},    // RayFile
 };
+
+// At most this many handed links wait to be taken; a flood of them is refused.
+constexpr std::size_t kHandedLinksWaiting = 16;
 
 int button_of(Scheme scheme) {
     for (const SchemeButton& button : kSchemeButtons) {
@@ -147,6 +151,11 @@ LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
             return 0;
         case kMsgTranslateKey:
             return translate_key(*reinterpret_cast<const MSG*>(lparam));
+        case WM_COPYDATA:
+            return receive_copied_link(reinterpret_cast<const COPYDATASTRUCT*>(lparam));
+        case kMsgTakeHandedLink:
+            take_next_handed_link();
+            return 0;
         case WM_CTLCOLORSTATIC:
             return controls_.paint_colors(reinterpret_cast<HDC>(wparam),
                                           reinterpret_cast<HWND>(lparam));
@@ -250,13 +259,47 @@ void MainWindow::press_default_button() {
 
 void MainWindow::show_main_window() {
     if (!window()) return;
+    bring_to_front();
+    paste_plain_address(*this);
+    paste_encoded_link(*this);
+}
+
+void MainWindow::bring_to_front() {
+    if (!window()) return;
     set_visible(true);
     // Window state 0: restored when minimised, and active.
     if (IsIconic(window())) ShowWindow(window(), SW_RESTORE);
     SetForegroundWindow(window());
     set_shown_in_tray(true);
-    paste_plain_address(*this);
-    paste_encoded_link(*this);
+}
+
+// WM_COPYDATA comes from any process. The link is copied and taken later from the queue, so
+// that the sender is free at once; TRUE tells it that the link was accepted.
+bool MainWindow::receive_copied_link(const COPYDATASTRUCT* data) {
+    std::optional<Text> link = link_from_copy_data(data);
+    if (!link || !window() || handed_links_.size() >= kHandedLinksWaiting) return false;
+    if (!PostMessageW(window(), kMsgTakeHandedLink, 0, 0)) return false;
+    handed_links_.push_back(std::move(*link));
+    return true;
+}
+
+void MainWindow::take_next_handed_link() {
+    if (handed_links_.empty()) return;
+    const Text link = std::move(handed_links_.front());
+    handed_links_.pop_front();
+    take_handed_link(link);
+}
+
+void MainWindow::take_handed_link(std::string_view raw) {
+    const HandedLink link = read_handed_link(raw);
+    if (link.kind == HandedLink::Kind::ignored || !window()) return;
+    bring_to_front();
+    if (link.kind == HandedLink::Kind::plain) {
+        write_box(Box::plain, link.text);
+        return;
+    }
+    write_box(Box::encoded, link.text);
+    radio_button_clicked(link.scheme);
 }
 
 void MainWindow::pop_up_tray_menu() {

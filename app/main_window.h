@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <deque>
+
 #include "about_window.h"
 #include "controls.h"
 #include "drop_target.h"
@@ -43,6 +45,12 @@ class MainWindow final : public WindowLayer, public WindowBase {
 
     // The actions of the window's own events.
     void show_main_window();
+    // The first half of show_main_window: shown, restored, in front, in the tray.
+    void bring_to_front();
+    // A link handed over on the command line (read_handed_link): the window comes to the front
+    // without its clipboard intake and the link goes into its box; an encoded link is then
+    // converted as a click on its scheme's radio button converts it. Anything else is ignored.
+    void take_handed_link(std::string_view raw);
     void pop_up_tray_menu();
     void exit_program();
     void clear_boxes();
@@ -60,6 +68,8 @@ class MainWindow final : public WindowLayer, public WindowBase {
     void on_tray_icon(UINT mouse_message);
     void on_destroy();
     bool translate_key(const MSG& key);
+    bool receive_copied_link(const COPYDATASTRUCT* data);
+    void take_next_handed_link();
     void press_default_button();
     HWND box_handle(Box box) const;
     void on_unbound() override { controls_.release(); }
@@ -71,6 +81,7 @@ class MainWindow final : public WindowLayer, public WindowBase {
     DropRegistration drop_target_;  // 拖放对象1
     AboutWindow about_window_;
     UINT taskbar_created_ = 0;
+    std::deque<Text> handed_links_;  // received by WM_COPYDATA, not yet taken
 };
 
 }  // namespace vantrel

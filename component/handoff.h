@@ -5,14 +5,9 @@
 
 #include <windows.h>
 
-#include <cstddef>
+#include "handoff_record.h"
 
 namespace tavik {
-
-// The signed decimal number at the start of the text, which ends at its first zero byte or
-// after size bytes: white space is skipped, then an optional sign, then digits up to the
-// first other character. No digits give 0; a number beyond 32 bits gives the nearest limit.
-LONG parse_window_handle(const char* text, std::size_t size);
 
 // Places the text on the clipboard as CF_TEXT, replacing what it held.
 void put_text_on_clipboard(const char* text);

@@ -78,8 +78,8 @@ TEST_F(Conversion, FormatError) {
         const char* link;
     };
     const Case cases[] = {
-        {id_thunder_radio, "Thunder://QUFhYmNaWg=="},       {id_flashget_radio, "flashget://x"},
-        {id_qqdl_radio, " qqdl://aHR0cDovL2EvYi56aXA="}, {id_rayfile_radio, ""},
+        {id_thunder_radio, "Thunder://QUFhYmNaWg=="},      {id_flashget_radio, "flashget://x"},
+        {id_qqdl_radio, " qqdl://aHR0cDovL2EvYi56aXA="},   {id_rayfile_radio, ""},
         {id_thunder_radio, "qqdl://aHR0cDovL2EvYi56aXA="},
     };
     for (const Case& c : cases) {

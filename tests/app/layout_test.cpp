@@ -123,24 +123,25 @@ TEST(Layout, MainWindow) {
     EXPECT_EQ(GetMenu(main), nullptr);
 
     expect_controls(
-        main, {
-                  {id_alert_label, L"标签3", Kind::label, 256 + 76, 8 + 1, 16, 32, L"！"},
-                  {id_logo_picture, L"图片框1", Kind::picture, 256, 8, 96, 32, nullptr},
-                  {id_encoded_label, L"标签1", Kind::label, 3, 30, 69, 24, L"原下载地址："},
-                  {id_encoded_box, L"编辑框1", Kind::edit, 16, 56, 328, 20, L""},
-                  {id_paste_encoded_button, L"原地址按钮", Kind::push, 346, 50, 62, 28, L"粘贴获取"},
-                  {id_plain_label, L"标签2", Kind::label, 5, 85, 67, 24, L"转换IE地址："},
-                  {id_thunder_radio, L"单选框1", Kind::radio, 80, 84, 56, 24, L"迅雷"},
-                  {id_flashget_radio, L"单选框2", Kind::radio, 144, 83, 56, 24, L"快车"},
-                  {id_qqdl_radio, L"单选框3", Kind::radio, 214, 83, 56, 24, L"旋风"},
-                  {id_rayfile_radio, L"单选框4", Kind::radio, 278, 83, 64, 24, L"RayFile"},
-                  {id_clear_button, L"超级按钮1", Kind::push, 354, 80, 42, 21, L"清空"},
-                  {id_plain_box, L"编辑框2", Kind::edit, 16, 109, 328, 20, L""},
-                  {id_paste_plain_button, L"IE按钮", Kind::push, 346, 104, 62, 28, L"粘贴获取"},
-                  {id_alarm_button, L"定时按钮", Kind::default_push, 48, 144, 80, 32, L"定时"},
-                  {id_download_button, L"下载按钮", Kind::default_push, 165, 144, 80, 32, L"下载"},
-                  {id_exit_button, L"取消按钮", Kind::default_push, 283, 144, 80, 32, L"退出"},
-              });
+        main,
+        {
+            {id_alert_label, L"标签3", Kind::label, 256 + 76, 8 + 1, 16, 32, L"！"},
+            {id_logo_picture, L"图片框1", Kind::picture, 256, 8, 96, 32, nullptr},
+            {id_encoded_label, L"标签1", Kind::label, 3, 30, 69, 24, L"原下载地址："},
+            {id_encoded_box, L"编辑框1", Kind::edit, 16, 56, 328, 20, L""},
+            {id_paste_encoded_button, L"原地址按钮", Kind::push, 346, 50, 62, 28, L"粘贴获取"},
+            {id_plain_label, L"标签2", Kind::label, 5, 85, 67, 24, L"转换IE地址："},
+            {id_thunder_radio, L"单选框1", Kind::radio, 80, 84, 56, 24, L"迅雷"},
+            {id_flashget_radio, L"单选框2", Kind::radio, 144, 83, 56, 24, L"快车"},
+            {id_qqdl_radio, L"单选框3", Kind::radio, 214, 83, 56, 24, L"旋风"},
+            {id_rayfile_radio, L"单选框4", Kind::radio, 278, 83, 64, 24, L"RayFile"},
+            {id_clear_button, L"超级按钮1", Kind::push, 354, 80, 42, 21, L"清空"},
+            {id_plain_box, L"编辑框2", Kind::edit, 16, 109, 328, 20, L""},
+            {id_paste_plain_button, L"IE按钮", Kind::push, 346, 104, 62, 28, L"粘贴获取"},
+            {id_alarm_button, L"定时按钮", Kind::default_push, 48, 144, 80, 32, L"定时"},
+            {id_download_button, L"下载按钮", Kind::default_push, 165, 144, 80, 32, L"下载"},
+            {id_exit_button, L"取消按钮", Kind::default_push, 283, 144, 80, 32, L"退出"},
+        });
     for (int id : {id_thunder_radio, id_flashget_radio, id_qqdl_radio, id_rayfile_radio}) {
         EXPECT_FALSE(program.is_checked(id)) << id;
     }
@@ -173,13 +174,13 @@ TEST(Layout, AboutWindow) {
     EXPECT_TRUE(program.is_visible());
     EXPECT_TRUE(IsWindowEnabled(program.main())) << "the about window is not modal";
 
-    expect_controls(window,
-                    {
-                        {id_about_group, L"分组框1", Kind::group, 2, 0, 213, 80, L""},
-                        {id_about_names_label, L"标签1", Kind::label, 2 + 64, 0 + 8, 144, 40, nullptr},
-                        {id_about_picture, L"图片框1", Kind::picture, 8, 9, 48, 48, nullptr},
-                        {id_about_site_link, L"超级链接框1", Kind::link, 68, 46, 140, 27, nullptr},
-                    });
+    expect_controls(
+        window, {
+                    {id_about_group, L"分组框1", Kind::group, 2, 0, 213, 80, L""},
+                    {id_about_names_label, L"标签1", Kind::label, 2 + 64, 0 + 8, 144, 40, nullptr},
+                    {id_about_picture, L"图片框1", Kind::picture, 8, 9, 48, 48, nullptr},
+                    {id_about_site_link, L"超级链接框1", Kind::link, 68, 46, 140, 27, nullptr},
+                });
     // The notice has two lines and names the product as the captions do.
     const std::wstring notice = text_of(GetDlgItem(window, id_about_names_label));
     EXPECT_NE(notice.find(L'\n'), std::wstring::npos);

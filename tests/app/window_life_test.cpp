@@ -93,8 +93,10 @@ TEST_F(WindowLife, CloseRequestsHideAndEmpty) {
     const Case cases[] = {
         {"WM_CLOSE", [](const Program& p) { SendMessageW(p.main(), WM_CLOSE, 0, 0); }},
         {"SC_CLOSE", [](const Program& p) { SendMessageW(p.main(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
-        {"Esc in 编辑框1", [](const Program& p) { p.post_key(p.control(id_encoded_box), VK_ESCAPE); }},
-        {"Esc in 编辑框2", [](const Program& p) { p.post_key(p.control(id_plain_box), VK_ESCAPE); }},
+        {"Esc in 编辑框1",
+         [](const Program& p) { p.post_key(p.control(id_encoded_box), VK_ESCAPE); }},
+        {"Esc in 编辑框2",
+         [](const Program& p) { p.post_key(p.control(id_plain_box), VK_ESCAPE); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -221,10 +223,14 @@ TEST(EnterKey, DefaultButtonRule) {
         Outcome outcome;
     };
     const Case cases[] = {
-        {id_exit_button, Outcome::exit},    {id_download_button, Outcome::download},
-        {id_alarm_button, Outcome::alarm},    {id_encoded_box, Outcome::alarm},
-        {id_plain_box, Outcome::alarm},           {id_flashget_radio, Outcome::alarm},
-        {id_paste_encoded_button, Outcome::alarm}, {0, Outcome::alarm},
+        {id_exit_button, Outcome::exit},
+        {id_download_button, Outcome::download},
+        {id_alarm_button, Outcome::alarm},
+        {id_encoded_box, Outcome::alarm},
+        {id_plain_box, Outcome::alarm},
+        {id_flashget_radio, Outcome::alarm},
+        {id_paste_encoded_button, Outcome::alarm},
+        {0, Outcome::alarm},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.focus);

@@ -88,10 +88,6 @@ std::optional<std::string> read_record_text(const char* name) {
     return std::string(text);
 }
 
-std::string window_number(HWND window) {
-    return std::to_string(static_cast<LONG>(reinterpret_cast<LONG_PTR>(window)));
-}
-
 namespace {
 
 std::string hex(const std::string& bytes) {

@@ -20,6 +20,7 @@
 #include "support/process.h"
 #include "support/stand_in_log.h"
 #include "support/wait.h"
+#include "support/window_search.h"
 #include "tavik.h"
 #include "vantrel/contract.h"
 #include "vantrel/win/owned.h"
@@ -45,6 +46,7 @@ using vantrel::testing::set_clipboard_text;
 using vantrel::testing::StandInLog;
 using vantrel::testing::test_file;
 using vantrel::testing::wait_until;
+using vantrel::testing::window_number;
 
 OwnedBstr make_bstr(const std::wstring& text);
 
@@ -68,8 +70,6 @@ void write_record_text(const char* name, const std::string& text);
 void write_record_value(const char* name, DWORD type, const std::string& bytes);
 void delete_record_value(const char* name);
 std::optional<std::string> read_record_text(const char* name);
-
-std::string window_number(HWND window);  // as the main program writes it
 
 // The lines that the stand-in logs for the two messages, with the clipboard text it found.
 using Lines = std::vector<std::wstring>;

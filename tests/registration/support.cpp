@@ -144,10 +144,6 @@ bool set_key_access(const std::string& path, const wchar_t* dacl) {
     return key && set_access(key.get(), dacl);
 }
 
-std::string window_number(HWND window) {
-    return std::to_string(static_cast<long>(HandleToLong(window)));
-}
-
 ProgramFolder::ProgramFolder(bool with_component) {
     wchar_t base[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, base);
@@ -208,8 +204,10 @@ std::vector<HWND> main_windows() {
     return main_windows_of(0);
 }
 
-Vantrel::Vantrel(const std::wstring& program)
-    : process_(vantrel::testing::Process::start(L"\"" + program + L"\"", program)) {
+Vantrel::Vantrel(const std::wstring& program, const std::wstring& argument)
+    : process_(vantrel::testing::Process::start(
+          L"\"" + program + L"\"" + (argument.empty() ? L"" : L" \"" + argument + L"\""),
+          program)) {
     if (!process_) return;
     // The record names the window once the start-up sequence has written it; a message box
     // or the end of the process ends the start early.

@@ -56,8 +56,7 @@ void delete_key_tree(const std::string& path);
 // Replaces the key's access rules (an SDDL DACL such as "D:P(A;;KA;;;WD)").
 bool set_key_access(const std::string& path, const wchar_t* dacl);
 
-// The main program's text of a window handle: signed decimal of the 32-bit number.
-std::string window_number(HWND window);
+using vantrel::testing::window_number;
 
 // A directory that did not exist, removed at the end (when it is empty again by then).
 class FreshDirectory {
@@ -106,8 +105,9 @@ class ProgramFolder {
 class Vantrel {
   public:
     // Starts the program and waits until its main window is up and has written the hand-off
-    // record, until it shows a message box, or until the process has ended.
-    explicit Vantrel(const std::wstring& program);
+    // record, until it shows a message box, or until the process has ended. An argument
+    // follows the program on its command line, quoted.
+    explicit Vantrel(const std::wstring& program, const std::wstring& argument = {});
     // Takes over an instance that somebody else started, by its main window.
     explicit Vantrel(HWND window);
     ~Vantrel();

@@ -80,6 +80,10 @@ HWND find_button(HWND parent, const wchar_t* caption) {
     return FindWindowExW(parent, nullptr, L"Button", caption);
 }
 
+std::string window_number(HWND window) {
+    return std::to_string(static_cast<long>(HandleToLong(window)));
+}
+
 std::string box_text(HWND box) {
     const auto length = SendMessageA(box, WM_GETTEXTLENGTH, 0, 0);
     std::string text(static_cast<std::size_t>(length) + 1, '\0');

@@ -27,6 +27,10 @@ std::wstring child_texts(HWND window);
 // The child button with the given caption, or nullptr.
 HWND find_button(HWND parent, const wchar_t* caption);
 
+// A window handle as the main program writes it into the hand-off record: the signed decimal
+// number of its 32 bits.
+std::string window_number(HWND window);
+
 // The ANSI text of an edit box, and its replacement, as another program sees them.
 std::string box_text(HWND box);
 void set_box_text(HWND box, const std::string& text);

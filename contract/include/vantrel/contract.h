@@ -1,5 +1,5 @@
 // What vantrel.exe, tavik.dll and the programs that call them agree on, across processes: the
-// main window's class and its hand-off message, the context-menu key with the hand-off record,
+// main window's class and its hand-off messages, the context-menu key with the hand-off record,
 // the record's value names and the files that lie beside the program. Nothing here needs
 // windows.h; the numbers are written out and named after the Windows constants they come from.
 //
@@ -26,6 +26,12 @@ inline constexpr wchar_t kMainWindowClass[] = L"" VANTREL_MAIN_WINDOW_CLASS;
 // Sent to the main window when the clipboard holds a link for it: WM_USER + 83 (1107),
 // wParam 0, lParam 0. The payload is the clipboard's CF_TEXT; the result is 0.
 inline constexpr unsigned kMsgLinkHandoff = 0x0400 + 83;
+
+// A link handed over by WM_COPYDATA (vantrel.exe LINK, as a browser starts it while the program
+// runs): dwData is this tag, lpData the link's bytes in the ANSI code page, cbData their number
+// (no terminating zero), at most kCopyDataLinkLimit. The main window ignores anything else.
+inline constexpr std::uintptr_t kCopyDataLinkTag = 0x4B4E4C56;  // "VLNK"
+inline constexpr std::uint32_t kCopyDataLinkLimit = 64 * 1024;  // bytes
 
 // The context-menu keys under HKEY_CURRENT_USER, without a trailing backslash: the browser's
 // MenuExt key, and the program's entry below it, which holds the hand-off record.

@@ -1,0 +1,19 @@
+#include "url_scheme_keys.h"
+
+#include "vantrel/links.h"
+
+namespace vantrel {
+
+std::vector<std::wstring> url_scheme_names() {
+    std::vector<std::wstring> names;
+    for (const SchemeInfo& info : kSchemes) {
+        std::wstring name;
+        for (const char* c = info.prefix; *c && *c != ':'; ++c) {
+            name += static_cast<wchar_t>(*c >= 'A' && *c <= 'Z' ? *c - 'A' + 'a' : *c);
+        }
+        names.push_back(name);
+    }
+    return names;
+}
+
+}  // namespace vantrel
