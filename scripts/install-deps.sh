@@ -18,6 +18,8 @@ packages=(
   xvfb xdotool x11-utils imagemagick
   locales fonts-wqy-microhei
   python3 aria2 xdg-utils
+  clang-14 lld-14 wasi-libc libc++-dev-wasm32 libclang-rt-dev-wasm32
+  nodejs chromium
 )
 # Where the kernel runs 32-bit programs, 32-bit Wine runs the 32-bit files that ship.
 if "$here/runs-32-bit.sh"; then
@@ -37,6 +39,19 @@ done
 if [ "${#missing[@]}" -gt 0 ]; then
   $SUDO apt-get update -qq
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# npm comes with NodeSource's nodejs; Debian's own nodejs needs the npm package.
+if ! command -v npm >/dev/null; then
+  $SUDO apt-get install -y -qq --no-install-recommends npm
+fi
+
+# The extension's end-to-end tests drive Chromium with puppeteer-core (no browser download):
+# installed from the lock file, again only when the lock file changed.
+extension_tests="$(dirname "$0")/../tests/extension"
+if ! cmp -s "$extension_tests/package-lock.json" "$extension_tests/node_modules/.package-lock.json.installed"; then
+  (cd "$extension_tests" && npm ci --no-audit --no-fund --loglevel=error)
+  cp "$extension_tests/package-lock.json" "$extension_tests/node_modules/.package-lock.json.installed"
 fi
 
 # Wine runs with a Chinese locale so that the ANSI code page is 936.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the native core tests, the sanitizer build with
-# bounded fuzzing, the shipped 32-bit Windows files, and the Windows tests under Wine.
+# bounded fuzzing, the WebAssembly core and the browser extension, the shipped 32-bit Windows
+# files, and the Windows tests under Wine.
 # Each step is a workflow preset of CMakePresets.json (configure, build, test).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,6 +16,9 @@ cmake --workflow --preset native
 step "sanitizer build (ASan, UBSan) and tests, bounded fuzzing"
 cmake --workflow --preset sanitize
 scripts/fuzz.sh 20
+
+step "WebAssembly core and browser extension, tests in Node and headless Chromium"
+cmake --workflow --preset wasm
 
 # The Windows tests run on the files that ship (32-bit) where this machine runs 32-bit Wine;
 # elsewhere on the 64-bit build of the same sources under 64-bit Wine.

@@ -4,6 +4,7 @@
 #   tray.ico         the notification-area icon (32x32, with 16x16 for small trays)
 #   logo.ico         the logo of the main window (76x32)
 #   about.ico        the about window's picture (48x48)
+# and the browser extension's icons, extension/icons/icon-SIZE.png (16, 32, 48 and 128).
 # The mark is a blue rounded square with a white arrow dropping into a tray; the logo is the
 # word "Vantrel" with an orange underline. Change the colours or shapes below and run
 #   app/art/make-art.sh
@@ -37,6 +38,12 @@ done
 convert "$work/mark-16.png" "$work/mark-32.png" "$work/mark-48.png" vantrel.ico
 convert "$work/mark-32.png" "$work/mark-16.png" tray.ico
 convert "$work/mark-48.png" about.ico
+
+mkdir -p ../../extension/icons
+for size in 16 32 48 128; do
+  convert "$work/mark.png" -filter Lanczos -resize ${size}x${size} \
+    -define png:exclude-chunks=date,time "../../extension/icons/icon-$size.png"
+done
 
 # The logo: the word at four times the size, scaled down for smooth edges.
 convert -size 304x128 xc:none \
