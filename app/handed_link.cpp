@@ -5,19 +5,6 @@
 
 namespace vantrel {
 
-namespace {
-
-bool starts_with_ignoring_case(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        const char c = text[i];
-        if ((c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c) != prefix[i]) return false;
-    }
-    return true;
-}
-
-}  // namespace
-
 Text link_text_of(const std::wstring& argument) {
     if (argument.empty()) return {};
     const int length = static_cast<int>(argument.size());
@@ -42,7 +29,7 @@ std::optional<Text> link_from_copy_data(const COPYDATASTRUCT* data) {
 }
 
 HandedLink read_handed_link(std::string_view raw) {
-    if (starts_with_ignoring_case(raw, "http://") || starts_with_ignoring_case(raw, "https://")) {
+    if (text_starts_with_any_case(raw, "http://") || text_starts_with_any_case(raw, "https://")) {
         return {HandedLink::Kind::plain, Text(raw), {}};
     }
     if (const std::optional<ForgivingConversion> converted = convert_forgivingly(raw)) {

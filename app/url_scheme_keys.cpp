@@ -1,6 +1,7 @@
 #include "url_scheme_keys.h"
 
 #include "vantrel/links.h"
+#include "vantrel/text.h"
 
 namespace vantrel {
 
@@ -9,7 +10,7 @@ std::vector<std::wstring> url_scheme_names() {
     for (const SchemeInfo& info : kSchemes) {
         std::wstring name;
         for (const char* c = info.prefix; *c && *c != ':'; ++c) {
-            name += static_cast<wchar_t>(*c >= 'A' && *c <= 'Z' ? *c - 'A' + 'a' : *c);
+            name += static_cast<wchar_t>(ascii_lower(*c));
         }
         names.push_back(name);
     }

@@ -9,34 +9,12 @@
 #include <string>
 #include <string_view>
 
+#include "base64_encoding.h"
 #include "vantrel/links.h"
 
 using namespace vantrel;
 
 namespace {
-
-std::string encode_canonically(std::string_view text) {
-    static constexpr char kAlphabet[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    std::size_t i = 0;
-    for (; i + 3 <= text.size(); i += 3) {
-        const unsigned v = (static_cast<unsigned char>(text[i]) << 16) |
-                           (static_cast<unsigned char>(text[i + 1]) << 8) |
-                           static_cast<unsigned char>(text[i + 2]);
-        out += {kAlphabet[v >> 18], kAlphabet[(v >> 12) & 63], kAlphabet[(v >> 6) & 63],
-                kAlphabet[v & 63]};
-    }
-    if (text.size() - i == 1) {
-        const unsigned v = static_cast<unsigned char>(text[i]) << 16;
-        out += {kAlphabet[v >> 18], kAlphabet[(v >> 12) & 63], '=', '='};
-    } else if (text.size() - i == 2) {
-        const unsigned v = (static_cast<unsigned char>(text[i]) << 16) |
-                           (static_cast<unsigned char>(text[i + 1]) << 8);
-        out += {kAlphabet[v >> 18], kAlphabet[(v >> 12) & 63], kAlphabet[(v >> 6) & 63], '='};
-    }
-    return out;
-}
 
 void check_text(const Text& text) {
     if (text.find('\0') != Text::npos) std::abort();
@@ -63,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
-    const ConversionResult round_trip = convert_qqdl("qqdl://" + encode_canonically(input));
+    const ConversionResult round_trip =
+        convert_qqdl("qqdl://" + testing_support::encode_base64(input));
     if (!round_trip || *round_trip != input) std::abort();
     return 0;
 }

@@ -18,18 +18,6 @@ bool is_ascii_space(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool starts_with_any_case(std::string_view s, std::string_view lower_prefix) {
-    if (s.size() < lower_prefix.size()) return false;
-    for (std::size_t i = 0; i < lower_prefix.size(); ++i) {
-        if (lower(s[i]) != lower_prefix[i]) return false;
-    }
-    return true;
-}
-
 bool holds_escape(std::string_view s) {
     for (std::size_t i = s.find('%'); i != std::string_view::npos; i = s.find('%', i + 1)) {
         if (is_percent_escape_at(s, i)) return true;
@@ -83,8 +71,8 @@ const SchemeInfo* scheme_named_at_start(std::string_view s) {
     for (const SchemeInfo& info : kSchemes) {
         Text name(scheme_name(info));
         for (char& c : name)
-            c = lower(c);
-        if (starts_with_any_case(s, name)) return &info;
+            c = ascii_lower(c);
+        if (text_starts_with_any_case(s, name)) return &info;
     }
     return nullptr;
 }
@@ -111,7 +99,8 @@ bool begins_like_link(std::string_view address) {
     const SchemeInfo* info = scheme_named_at_start(address);
     if (!info) return false;
     const std::string_view after = address.substr(scheme_name(*info).size());
-    return (!after.empty() && after.front() == ':') || starts_with_any_case(after, kEncodedColon);
+    return (!after.empty() && after.front() == ':') ||
+           text_starts_with_any_case(after, kEncodedColon);
 }
 
 }  // namespace

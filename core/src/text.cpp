@@ -111,4 +111,12 @@ bool text_starts_with(std::string_view s, std::string_view prefix) {
     return s.size() >= prefix.size() && bytes_equal_at(s, 0, prefix);
 }
 
+bool text_starts_with_any_case(std::string_view s, std::string_view lower_prefix) {
+    if (s.size() < lower_prefix.size()) return false;
+    for (std::size_t i = 0; i < lower_prefix.size(); ++i) {
+        if (ascii_lower(s[i]) != lower_prefix[i]) return false;
+    }
+    return true;
+}
+
 }  // namespace vantrel

@@ -8,29 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "base64_encoding.h"
 #include "vantrel/base64.h"
 
 namespace vantrel {
 namespace {
 
-// Plain RFC 4648 encoding with padding, to build links from the addresses they carry.
-std::string encode(std::string_view bytes) {
-    static const char kAlphabet[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    for (std::size_t i = 0; i < bytes.size(); i += 3) {
-        const std::size_t n = std::min<std::size_t>(3, bytes.size() - i);
-        unsigned v = 0;
-        for (std::size_t k = 0; k < 3; ++k) {
-            v = (v << 8) | (k < n ? static_cast<unsigned char>(bytes[i + k]) : 0u);
-        }
-        for (std::size_t k = 0; k < 4; ++k) {
-            out += k <= n ? kAlphabet[(v >> (18 - 6 * k)) & 63] : '=';
-        }
-    }
-    return out;
-}
-
+using testing_support::encode_base64;
 using namespace std::string_literals;
 
 TEST(Links, WrongPrefixIsTheFormatErrorForEveryScheme) {
@@ -82,13 +66,13 @@ TEST(Links, Thunder) {
         {"AA\xD6\xD0\xCE\xC4ZZ", "\xD6\xD0\xCE\xC4"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(convert_thunder("thunder://" + encode(c.decoded)), c.expected)
+        EXPECT_EQ(convert_thunder("thunder://" + encode_base64(c.decoded)), c.expected)
             << testing::PrintToString(c.decoded);
     }
 }
 
 TEST(Links, SpacesAndLineBreaksInTheBodyAreIgnored) {
-    const std::string body = encode("AAhttp://a/b.zipZZ");
+    const std::string body = encode_base64("AAhttp://a/b.zipZZ");
     std::string spaced;
     for (std::size_t i = 0; i < body.size(); ++i) {
         spaced += body[i];
@@ -110,7 +94,7 @@ struct FlashgetCase {
 };
 
 TEST(Links, FlashgetWritesItsIntermediateTextsInOrder) {
-    const std::string body = encode("[FLASHGET]http://a/b.zip[FLASHGET]");
+    const std::string body = encode_base64("[FLASHGET]http://a/b.zip[FLASHGET]");
     const FlashgetCase cases[] = {
         {"no &",
          "Flashget://" + body,
@@ -122,12 +106,13 @@ TEST(Links, FlashgetWritesItsIntermediateTextsInOrder) {
          "http://a/b.zip"},
         {"& right after the prefix", "Flashget://&" + body, {"Flashget://", "", ""}, ""},
         {"markers anywhere",
-         "Flashget://" + encode("[FLASHGET]ab[FLASHGET]cd[FLASHGET]"),
-         {encode("[FLASHGET]ab[FLASHGET]cd[FLASHGET]"), "[FLASHGET]ab[FLASHGET]cd[FLASHGET]"},
+         "Flashget://" + encode_base64("[FLASHGET]ab[FLASHGET]cd[FLASHGET]"),
+         {encode_base64("[FLASHGET]ab[FLASHGET]cd[FLASHGET]"),
+          "[FLASHGET]ab[FLASHGET]cd[FLASHGET]"},
          "abcd"},
         {"marker case matters",
-         "Flashget://" + encode("[flashget]ab"),
-         {encode("[flashget]ab"), "[flashget]ab"},
+         "Flashget://" + encode_base64("[flashget]ab"),
+         {encode_base64("[flashget]ab"), "[flashget]ab"},
          "[flashget]ab"},
         // An "&" that is the partner of a lead byte is not an end mark: the whole body is
         // decoded, the lead byte stopping its group.
@@ -150,17 +135,17 @@ TEST(Links, FlashgetWritesItsIntermediateTextsInOrder) {
 
 TEST(Links, FlashgetDecodesTheFirst1000BytesOfTheBodyOnly) {
     const std::string address(750, 'a');
-    const std::string body = encode(address);  // exactly 1000 characters
+    const std::string body = encode_base64(address);  // exactly 1000 characters
     ASSERT_EQ(body.size(), 1000u);
-    EXPECT_EQ(convert_flashget("Flashget://" + body + encode("ZZZ")), address);
+    EXPECT_EQ(convert_flashget("Flashget://" + body + encode_base64("ZZZ")), address);
     // The limit counts bytes after the prefix, not after the spaces are gone.
     EXPECT_EQ(convert_flashget("Flashget://  " + body), std::string(748, 'a') + "`");
     // The limit applies to the part before the first "&".
-    EXPECT_EQ(convert_flashget("Flashget://" + encode("xyz") + "&" + body), "xyz");
+    EXPECT_EQ(convert_flashget("Flashget://" + encode_base64("xyz") + "&" + body), "xyz");
 }
 
 TEST(Links, FlashgetShowsTheEncodedBodyWhileItIsDecoded) {
-    const std::string body = encode("[FLASHGET]http://host/a.rar[FLASHGET]");
+    const std::string body = encode_base64("[FLASHGET]http://host/a.rar[FLASHGET]");
     static std::string box;
     static std::vector<std::string> seen_while_decoding;
     box.clear();
@@ -187,7 +172,7 @@ TEST(Links, Qqdl) {
         {"\xD6\xD0\xCE\xC4.zip", "\xD6\xD0\xCE\xC4.zip"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(convert_qqdl("qqdl://" + encode(c.decoded)), c.expected)
+        EXPECT_EQ(convert_qqdl("qqdl://" + encode_base64(c.decoded)), c.expected)
             << testing::PrintToString(c.decoded);
     }
     // Unpadded bodies decode their last group with zeros, which the text loses.
@@ -210,7 +195,7 @@ TEST(Links, Rayfile) {
         {"ab\0|cd"s, "http://"},  // the zero byte cuts the text before the "|"
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(convert_rayfile("fs2you://" + encode(c.decoded)), c.expected)
+        EXPECT_EQ(convert_rayfile("fs2you://" + encode_base64(c.decoded)), c.expected)
             << testing::PrintToString(c.decoded);
     }
 }
@@ -242,10 +227,10 @@ TEST(Links, SchemeTableMatchesTheConverters) {
     for (const SchemeInfo& info : kSchemes) {
         EXPECT_EQ(&scheme_info(info.scheme), &info);
         EXPECT_EQ(scheme_of(std::string(info.prefix) + "x"), info.scheme);
-        EXPECT_TRUE(convert_link(info.scheme, std::string(info.prefix) + encode(address)));
+        EXPECT_TRUE(convert_link(info.scheme, std::string(info.prefix) + encode_base64(address)));
     }
-    EXPECT_EQ(convert_link(Scheme::qqdl, "qqdl://" + encode(address)), address);
-    EXPECT_EQ(convert_link(Scheme::rayfile, "fs2you://" + encode(address + "|")),
+    EXPECT_EQ(convert_link(Scheme::qqdl, "qqdl://" + encode_base64(address)), address);
+    EXPECT_EQ(convert_link(Scheme::rayfile, "fs2you://" + encode_base64(address + "|")),
               "http://" + address);
 }
 
@@ -268,11 +253,11 @@ TEST(Links, ArbitraryBytesAlwaysGiveAResult) {
 
 TEST(Links, LargeLinksConvertInLinearTime) {
     const std::string address = "http://host/" + std::string(3 << 20, 'x');
-    const std::string body = encode(address);
+    const std::string body = encode_base64(address);
     EXPECT_EQ(convert_qqdl("qqdl://" + body), address);
     EXPECT_EQ(convert_rayfile("fs2you://" + body), "http://");
-    EXPECT_EQ(convert_rayfile("fs2you://" + encode(address + "|")), "http://" + address);
-    EXPECT_EQ(convert_thunder("thunder://" + encode("AA" + address + "ZZ")), address);
+    EXPECT_EQ(convert_rayfile("fs2you://" + encode_base64(address + "|")), "http://" + address);
+    EXPECT_EQ(convert_thunder("thunder://" + encode_base64("AA" + address + "ZZ")), address);
     EXPECT_EQ(convert_flashget("Flashget://" + body), address.substr(0, 750));
 
     // Lead bytes only, with no separator to be found.

@@ -225,5 +225,27 @@ TEST(TextStartsWith, IsCaseSensitiveAndUntrimmed) {
     EXPECT_TRUE(text_starts_with("", ""));
 }
 
+TEST(TextStartsWith, AnyCaseFoldsOnlyTheAsciiCapitals) {
+    struct Case {
+        const char* text;
+        const char* lower_prefix;
+        bool expected;
+    };
+    const Case cases[] = {
+        {"HtTpS://x", "https://", true},
+        {"thunder%3A", "thunder%3a", true},
+        {"http:/", "http://", false},    // shorter than the prefix
+        {" http://", "http://", false},  // nothing trimmed
+        {"@", "`", false},               // the bytes just before 'A' and after 'Z' stay
+        {"[", "{", false},
+        {"\xC8", "\xE8", false},  // a lead byte is no letter
+        {"", "", true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(text_starts_with_any_case(c.text, c.lower_prefix), c.expected)
+            << testing::PrintToString(c.text);
+    }
+}
+
 }  // namespace
 }  // namespace vantrel

@@ -38,4 +38,13 @@ Text to_text(std::string_view s);
 // True when the first bytes of s are exactly prefix (case-sensitive, nothing trimmed).
 bool text_starts_with(std::string_view s, std::string_view prefix);
 
+// An ASCII capital A-Z as its small letter; every other byte as it is.
+inline char ascii_lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// True when the first bytes of s are lower_prefix with its ASCII letters in any case
+// (lower_prefix is written in small letters; nothing trimmed).
+bool text_starts_with_any_case(std::string_view s, std::string_view lower_prefix);
+
 }  // namespace vantrel
