@@ -41,3 +41,19 @@ void __throw_bad_function_call() {
     std::abort();
 }
 }  // namespace std
+
+// As libstdc++'s, without the new-handler (nothing here sets one) and with abort() for the
+// std::bad_alloc that nothing would catch. Memory still goes back through its operator delete,
+// which calls free().
+void* operator new(std::size_t size) {
+    if (void* memory = std::malloc(size ? size : 1)) return memory;
+    std::abort();
+}
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return std::malloc(size ? size : 1);
+}
+
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return std::malloc(size ? size : 1);
+}
