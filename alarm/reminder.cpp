@@ -1,6 +1,6 @@
 #include "reminder.h"
 
-#include <cwchar>
+#include <string>
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;  // this library's own module
 
@@ -49,14 +49,18 @@ void remind(HWND reminder) {
     KillTimer(reminder, kClockTimer);
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    wchar_t caption[32];
-    std::swprintf(caption, sizeof caption / sizeof caption[0], L"闹钟提醒 %02u:%02u:%02u",
-                  now.wHour, now.wMinute, now.wSecond);
+    // "闹钟提醒 HH:MM:SS", without the printf family and its 60 KiB.
+    std::wstring caption = L"闹钟提醒 ";
+    for (const WORD part : {now.wHour, now.wMinute, now.wSecond}) {
+        if (caption.back() != L' ') caption += L':';
+        caption += static_cast<wchar_t>(L'0' + part / 10 % 10);
+        caption += static_cast<wchar_t>(L'0' + part % 10);
+    }
     std::wstring note = window_text(reminder);
     if (note.empty()) note = L"时间到了。";
     // Topmost: MB_TOPMOST says so on Windows; some systems (Wine) honour only the
     // system-modal flag, which without an owner means nothing more than topmost.
-    MessageBoxW(nullptr, note.c_str(), caption,
+    MessageBoxW(nullptr, note.c_str(), caption.c_str(),
                 MB_OK | MB_ICONINFORMATION | MB_TOPMOST | MB_SYSTEMMODAL | MB_SETFOREGROUND);
     DestroyWindow(reminder);
 }

@@ -3,8 +3,8 @@
 #include "vantrel/text.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <limits>
 
@@ -99,8 +99,8 @@ Text to_text(const Bytes& b) {
 
 Text to_text(std::int32_t v) {
     char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%d", static_cast<int>(v));
-    return Text(buffer);
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, v).ptr;
+    return Text(buffer, end);
 }
 
 Text to_text(std::string_view s) {
