@@ -26,7 +26,7 @@ inline constexpr wchar_t kDefaultIconKey[] = L"DefaultIcon";
 inline constexpr wchar_t kOpenCommandKey[] = L"shell\\open\\command";
 
 // The URL schemes of the four link kinds, lower-case as browsers and the shell name them
-// ("thunder", "flashget", "qqdl", "fs2you"), taken from the links' prefixes.
+// ("thunder", "flashget", "qqdl", "fs2you"), from the core's table of schemes.
 std::vector<std::wstring> url_scheme_names();
 
 inline std::wstring scheme_key(const std::wstring& scheme) {

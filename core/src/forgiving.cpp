@@ -60,19 +60,15 @@ std::string_view unquoted(std::string_view s) {
     return s;
 }
 
-// The scheme name of a prefix: "thunder://" -> "thunder".
+// The scheme name of a prefix: "Flashget://" -> "flashget".
 std::string_view scheme_name(const SchemeInfo& info) {
-    const std::string_view prefix = info.prefix;
-    return prefix.substr(0, prefix.size() - kSeparator.size());
+    return info.url_scheme;
 }
 
 // The scheme whose name (in any case) the text begins with.
 const SchemeInfo* scheme_named_at_start(std::string_view s) {
     for (const SchemeInfo& info : kSchemes) {
-        Text name(scheme_name(info));
-        for (char& c : name)
-            c = ascii_lower(c);
-        if (text_starts_with_any_case(s, name)) return &info;
+        if (text_starts_with_any_case(s, info.url_scheme)) return &info;
     }
     return nullptr;
 }

@@ -7,10 +7,10 @@
 namespace vantrel {
 
 const SchemeInfo kSchemes[4] = {
-    {Scheme::thunder, "thunder://", "thunder"},
-    {Scheme::flashget, "Flashget://", "flashget"},
-    {Scheme::qqdl, "qqdl://", "qqdl"},
-    {Scheme::rayfile, "fs2you://", "rayfile"},
+    {Scheme::thunder, "thunder://", "thunder", "thunder"},
+    {Scheme::flashget, "Flashget://", "flashget", "flashget"},
+    {Scheme::qqdl, "qqdl://", "qqdl", "qqdl"},
+    {Scheme::rayfile, "fs2you://", "rayfile", "fs2you"},
 };
 
 const SchemeInfo& scheme_info(Scheme scheme) {

@@ -228,6 +228,13 @@ TEST(Links, SchemeTableMatchesTheConverters) {
         EXPECT_EQ(&scheme_info(info.scheme), &info);
         EXPECT_EQ(scheme_of(std::string(info.prefix) + "x"), info.scheme);
         EXPECT_TRUE(convert_link(info.scheme, std::string(info.prefix) + encode_base64(address)));
+        // The URL scheme is the prefix's, in lower case.
+        std::string lowered(info.url_scheme);
+        for (char& c : lowered)
+            c = ascii_lower(c);
+        EXPECT_EQ(lowered, info.url_scheme);
+        EXPECT_TRUE(text_starts_with_any_case(info.prefix, std::string(info.url_scheme) + "://"))
+            << info.prefix;
     }
     EXPECT_EQ(convert_link(Scheme::qqdl, "qqdl://" + encode_base64(address)), address);
     EXPECT_EQ(convert_link(Scheme::rayfile, "fs2you://" + encode_base64(address + "|")),

@@ -15,6 +15,8 @@ struct SchemeInfo {
     Scheme scheme;
     const char* prefix;  // "thunder://", "Flashget://", "qqdl://", "fs2you://"
     const char* name;    // "thunder", "flashget", "qqdl", "rayfile"
+    const char*
+        url_scheme;  // the prefix's scheme in lower case: "thunder", "flashget", "qqdl", "fs2you"
 };
 
 // The four schemes in radio-button order.
